@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Sets up and builds the release configuration, starts the stand-in service on a free loopback
+# port with its embedded sample data (unless LOKAVO_SERVICE_URL names another service), and runs
+# the command-line client against it. Extra arguments go to the client.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+cmake --preset release >/dev/null
+cmake --build --preset release
+
+data="${LOKAVO_DATA_DIR:-${XDG_DATA_HOME:-$HOME/.local/share}/lokavo}"
+mkdir -p "$data"
+service_pid=""
+cleanup() { [ -n "$service_pid" ] && kill "$service_pid" 2>/dev/null || true; }
+trap cleanup EXIT
+
+service=build/release/service/lokavo-service
+if [ -z "${LOKAVO_SERVICE_URL:-}" ] && [ -x "$service" ]; then
+  portfile=$(mktemp)
+  "$service" --port 0 --db "$data/service.sqlite" >"$portfile" 2>"$data/service.log" &
+  service_pid=$!
+  for _ in $(seq 1 100); do
+    port=$(head -n 1 "$portfile" | tr -dc 0-9)
+    [ -n "$port" ] && break
+    sleep 0.1
+  done
+  rm -f "$portfile"
+  if [ -z "${port:-}" ]; then echo "the stand-in service did not start; see $data/service.log" >&2; exit 1; fi
+  export LOKAVO_SERVICE_URL="http://127.0.0.1:$port/client"
+  echo "stand-in service on $LOKAVO_SERVICE_URL"
+fi
+
+client=build/release/frontends/cli/lokavo
+script_args=()
+if [ ! -t 0 ] && [ -f frontends/cli/demo.lkscript ]; then
+  script_args=(--script frontends/cli/demo.lkscript)
+fi
+"$client" --data-dir "$data" "${script_args[@]}" "$@"
