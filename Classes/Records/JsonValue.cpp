@@ -1,0 +1,226 @@
+#include "Classes/Records/JsonValue.h"
+
+#include <boost/json/parse.hpp>
+
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+
+namespace lk::json {
+namespace {
+
+std::string_view skipSpace(std::string_view t) {
+  std::size_t i = 0;
+  while (i < t.size() && (t[i] == ' ' || t[i] == '\t' || t[i] == '\n' || t[i] == '\r' ||
+                          t[i] == '\f' || t[i] == '\v')) {
+    ++i;
+  }
+  return t.substr(i);
+}
+
+template <typename Int>
+Int saturate(double d) {
+  if (std::isnan(d)) return 0;
+  constexpr auto lo = static_cast<double>(std::numeric_limits<Int>::min());
+  constexpr auto hi = static_cast<double>(std::numeric_limits<Int>::max());
+  if (d <= lo) return std::numeric_limits<Int>::min();
+  if (d >= hi) return std::numeric_limits<Int>::max();
+  return static_cast<Int>(d);  // truncates toward zero
+}
+
+template <typename Int>
+Int saturate(long long n) {
+  if (n < std::numeric_limits<Int>::min()) return std::numeric_limits<Int>::min();
+  if (n > std::numeric_limits<Int>::max()) return std::numeric_limits<Int>::max();
+  return static_cast<Int>(n);
+}
+
+}  // namespace
+
+long long int64FromText(std::string_view text) {
+  std::string_view t = skipSpace(text);
+  bool negative = false;
+  if (!t.empty() && (t[0] == '+' || t[0] == '-')) {
+    negative = t[0] == '-';
+    t.remove_prefix(1);
+  }
+  long long n = 0;
+  for (char c : t) {
+    if (c < '0' || c > '9') break;
+    const int digit = c - '0';
+    if (n > (LLONG_MAX - digit) / 10) return negative ? LLONG_MIN : LLONG_MAX;
+    n = n * 10 + digit;
+  }
+  return negative ? -n : n;
+}
+
+int intFromText(std::string_view text) {
+  return saturate<int>(int64FromText(text));
+}
+
+double doubleFromText(std::string_view text) {
+  std::string_view t = skipSpace(text);
+  if (!t.empty() && t[0] == '+') t.remove_prefix(1);
+  double d = 0;
+  auto [ptr, ec] = std::from_chars(t.data(), t.data() + t.size(), d);
+  if (ec == std::errc::result_out_of_range) {
+    // from_chars leaves d untouched here: a negative exponent underflows to 0, else the sign
+    // of the text gives the direction of the overflow.
+    const auto e = t.find_first_of("eE");
+    if (e != std::string_view::npos && e + 1 < t.size() && t[e + 1] == '-') return 0.0;
+    return !t.empty() && t[0] == '-' ? -HUGE_VAL : HUGE_VAL;
+  }
+  if (ec != std::errc()) return 0.0;
+  (void)ptr;
+  return d;
+}
+
+bool boolFromText(std::string_view text) {
+  std::string_view t = skipSpace(text);
+  if (!t.empty() && (t[0] == '+' || t[0] == '-')) t.remove_prefix(1);
+  while (!t.empty() && t[0] == '0')
+    t.remove_prefix(1);
+  if (t.empty()) return false;
+  const char c = t[0];
+  return c == 'Y' || c == 'y' || c == 'T' || c == 't' || (c >= '1' && c <= '9');
+}
+
+long long toInt64(const value& v) {
+  switch (v.kind()) {
+    case boost::json::kind::int64:
+      return v.get_int64();
+    case boost::json::kind::uint64:
+      return v.get_uint64() > static_cast<std::uint64_t>(LLONG_MAX)
+                 ? LLONG_MAX
+                 : static_cast<long long>(v.get_uint64());
+    case boost::json::kind::double_:
+      return saturate<long long>(v.get_double());
+    case boost::json::kind::string:
+      return int64FromText(v.get_string());
+    case boost::json::kind::bool_:
+      return v.get_bool() ? 1 : 0;
+    default:
+      return 0;
+  }
+}
+
+int toInt(const value& v) {
+  if (v.is_double()) return saturate<int>(v.get_double());
+  return saturate<int>(toInt64(v));
+}
+
+double toDouble(const value& v) {
+  switch (v.kind()) {
+    case boost::json::kind::int64:
+      return static_cast<double>(v.get_int64());
+    case boost::json::kind::uint64:
+      return static_cast<double>(v.get_uint64());
+    case boost::json::kind::double_:
+      return v.get_double();
+    case boost::json::kind::string:
+      return doubleFromText(v.get_string());
+    case boost::json::kind::bool_:
+      return v.get_bool() ? 1.0 : 0.0;
+    default:
+      return 0.0;
+  }
+}
+
+float toFloat(const value& v) {
+  return static_cast<float>(toDouble(v));
+}
+
+bool toBool(const value& v) {
+  switch (v.kind()) {
+    case boost::json::kind::int64:
+      return v.get_int64() != 0;
+    case boost::json::kind::uint64:
+      return v.get_uint64() != 0;
+    case boost::json::kind::double_:
+      return v.get_double() != 0.0;
+    case boost::json::kind::string:
+      return boolFromText(v.get_string());
+    case boost::json::kind::bool_:
+      return v.get_bool();
+    default:
+      return false;
+  }
+}
+
+std::optional<std::string> toString(const value& v) {
+  switch (v.kind()) {
+    case boost::json::kind::string:
+      return std::string(v.get_string());
+    case boost::json::kind::int64:
+      return std::to_string(v.get_int64());
+    case boost::json::kind::uint64:
+      return std::to_string(v.get_uint64());
+    case boost::json::kind::double_: {
+      char buf[64];
+      std::snprintf(buf, sizeof buf, "%.15g", v.get_double());
+      return std::string(buf);
+    }
+    default:
+      return std::nullopt;
+  }
+}
+
+const value* member(const object& o, std::string_view key) {
+  return o.if_contains(key);
+}
+
+int intMember(const object& o, std::string_view key) {
+  const value* v = member(o, key);
+  return v != nullptr ? toInt(*v) : 0;
+}
+
+long long int64Member(const object& o, std::string_view key) {
+  const value* v = member(o, key);
+  return v != nullptr ? toInt64(*v) : 0;
+}
+
+double doubleMember(const object& o, std::string_view key) {
+  const value* v = member(o, key);
+  return v != nullptr ? toDouble(*v) : 0.0;
+}
+
+float floatMember(const object& o, std::string_view key) {
+  return static_cast<float>(doubleMember(o, key));
+}
+
+bool boolMember(const object& o, std::string_view key) {
+  const value* v = member(o, key);
+  return v != nullptr && toBool(*v);
+}
+
+std::optional<std::string> stringMember(const object& o, std::string_view key) {
+  const value* v = member(o, key);
+  return v != nullptr ? toString(*v) : std::nullopt;
+}
+
+std::string textMember(const object& o, std::string_view key) {
+  return stringMember(o, key).value_or(std::string());
+}
+
+const array* arrayMember(const object& o, std::string_view key) {
+  const value* v = member(o, key);
+  return v != nullptr ? v->if_array() : nullptr;
+}
+
+const object* objectMember(const object& o, std::string_view key) {
+  const value* v = member(o, key);
+  return v != nullptr ? v->if_object() : nullptr;
+}
+
+std::optional<value> parse(std::string_view text, std::string* error) {
+  boost::system::error_code ec;
+  value v = boost::json::parse(text, ec);
+  if (ec) {
+    if (error != nullptr) *error = ec.message();
+    return std::nullopt;
+  }
+  return v;
+}
+
+}  // namespace lk::json
