@@ -158,6 +158,31 @@ std::optional<std::string> hostOf(const std::string& url) {
   return host;
 }
 
+// "scheme://host:port" of a URL (default port filled in, lower case), or nothing.
+std::optional<std::string> originOf(const std::string& url) {
+  CURLU* u = curl_url();
+  if (u == nullptr) return std::nullopt;
+  std::optional<std::string> origin;
+  if (curl_url_set(u, CURLUPART_URL, url.c_str(), 0) == CURLUE_OK) {
+    char* scheme = nullptr;
+    char* host = nullptr;
+    char* port = nullptr;
+    if (curl_url_get(u, CURLUPART_SCHEME, &scheme, 0) == CURLUE_OK &&
+        curl_url_get(u, CURLUPART_HOST, &host, 0) == CURLUE_OK &&
+        curl_url_get(u, CURLUPART_PORT, &port, CURLU_DEFAULT_PORT) == CURLUE_OK) {
+      std::string text = std::string(scheme) + "://" + host + ":" + port;
+      std::transform(text.begin(), text.end(), text.begin(),
+                     [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
+      origin = std::move(text);
+    }
+    curl_free(scheme);
+    curl_free(host);
+    curl_free(port);
+  }
+  curl_url_cleanup(u);
+  return origin;
+}
+
 // Names under the reserved ".invalid" domain never resolve; answering at once keeps the query
 // off the network.
 bool isReservedInvalidName(std::string host) {
@@ -618,6 +643,13 @@ class CurlDriver {
       std::erase_if(next.headerFields, [](const auto& field) {
         return headerFieldNameEquals(field.first, "Content-Type") ||
                headerFieldNameEquals(field.first, "Content-Length");
+      });
+    }
+    // Credentials are for the host they were given to, never for whoever a redirect names.
+    const auto from = originOf(job->request.url);
+    if (!from || from != originOf(next.url)) {
+      std::erase_if(next.headerFields, [](const auto& field) {
+        return headerFieldNameEquals(field.first, "Authorization");
       });
     }
     const UrlResponse redirectResponse = job->redirectHead;
