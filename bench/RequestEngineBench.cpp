@@ -4,8 +4,10 @@
 #include <zlib.h>
 
 #include <chrono>
+#include <memory>
 #include <stdexcept>
 #include <string>
+#include <unordered_map>
 
 #include "Classes/ServiceClient/ByteBuffer.h"
 #include "Classes/ServiceClient/HttpRequest.h"
@@ -89,6 +91,21 @@ void BM_CachedGet(benchmark::State& state) {
   HttpRequestCacheCenter::resetSharedInstanceForTesting();
 }
 BENCHMARK(BM_CachedGet);
+
+// The floor under a cached GET: one hash lookup of the same key and a copy of the same bytes.
+void BM_CacheLookupAndCopyReference(benchmark::State& state) {
+  std::unordered_map<std::string, std::shared_ptr<const std::string>> map;
+  const std::string key =
+      HttpRequest::makeRequest("http://127.0.0.1:8080/client/search/0/q?ci=1&k=面馆&p=0&n=15&tn=gz")
+          .url;
+  map.emplace(key, std::make_shared<const std::string>(gzip(searchAnswer())));
+  for (auto _ : state) {
+    std::string copy;
+    copy.append(*map.find(key)->second);
+    benchmark::DoNotOptimize(copy);
+  }
+}
+BENCHMARK(BM_CacheLookupAndCopyReference);
 
 void BM_DecompressGZip(benchmark::State& state) {
   const std::string json = searchAnswer();
