@@ -537,11 +537,12 @@ class CurlDriver {
   // --- the loop's side ---
 
   void onSocket(curl_socket_t fd, unsigned ready) {
+    // Activity on a transfer's socket is progress (connecting, sending the request). The easy
+    // handle is only used as a key: it may belong to a transfer that has ended.
     auto it = watches_.find(fd);
-    if (it != watches_.end() && it->second.easy != nullptr) {
-      Job* job = nullptr;
-      if (curl_easy_getinfo(it->second.easy, CURLINFO_PRIVATE, &job) == CURLE_OK && job != nullptr)
-        job->lastProgress = loop_.now();
+    if (it != watches_.end()) {
+      auto job = jobs_.find(it->second.easy);
+      if (job != jobs_.end()) job->second->lastProgress = loop_.now();
     }
     int mask = 0;
     if (ready & RunLoop::kReadable) mask |= CURL_CSELECT_IN;
