@@ -7,6 +7,8 @@
 // may cancel or destroy its transfer, or start another one, inside any callback: the driver
 // re-checks the job after every delegate call and never calls into curl from within curl.
 #include <curl/curl.h>
+#include <linux/sockios.h>
+#include <sys/ioctl.h>
 
 #include <algorithm>
 #include <atomic>
@@ -71,6 +73,7 @@ struct Job {
   TimePoint lastProgress;
   curl_off_t lastDown = 0;
   curl_off_t lastUp = 0;
+  std::size_t lastUnsent = 0;
 };
 
 PlatformError makeError(int code, std::string description) {
@@ -397,14 +400,31 @@ class CurlDriver {
   }
 
   void armInactivityTimer(const std::shared_ptr<Job>& job) {
-    armInactivityTimer(job, job->request.timeoutInterval);
+    armInactivityTimer(job, job->request.timeoutInterval / 4);
   }
 
+  // Bytes the job has handed to the kernel that have not left the machine yet.
+  std::size_t unsentBytes(const Job& job) const {
+    std::size_t total = 0;
+    for (const auto& [fd, watch] : watches_) {
+      int queued = 0;
+      if (watch.easy == job.easy && ::ioctl(fd, SIOCOUTQ, &queued) == 0 && queued > 0)
+        total += static_cast<std::size_t>(queued);
+    }
+    return total;
+  }
+
+  // Checks a few times per interval, so that an upload still draining from the socket's send
+  // buffer (curl has nothing left to write, the peer still reads) counts as progress.
   void onInactivityTimer(const std::shared_ptr<Job>& job) {
     job->inactivityTimer = 0;
+    const std::size_t unsent = unsentBytes(*job);
+    if (unsent < job->lastUnsent) job->lastProgress = loop_.now();
+    job->lastUnsent = unsent;
+    const Duration interval = job->request.timeoutInterval;
     const Duration quiet = loop_.now() - job->lastProgress;
-    if (quiet < job->request.timeoutInterval) {
-      armInactivityTimer(job, job->request.timeoutInterval - quiet);
+    if (quiet < interval) {
+      armInactivityTimer(job, std::min(interval - quiet, interval / 4));
       return;
     }
     if (job->inMulti) {

@@ -406,6 +406,23 @@ TEST_F(UrlTransferTest, TransferThatKeepsMovingIsNotCutByTheTimeOut) {
   EXPECT_EQ(r.body, "zzzzzzzz");
 }
 
+TEST_F(UrlTransferTest, UploadThatKeepsLeavingTheMachineIsNotCutByTheTimeOut) {
+  const std::string body(1024 * 1024, 'u');
+  // About a second to read it all, far longer than the time-out below.
+  test::RawSocketServer slow("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok",
+                             {body.size(), 1024, std::chrono::milliseconds(1)});
+  TransferRecorder r;
+  UrlRequest request;
+  request.url = slow.url("/upload");
+  request.httpMethod = "POST";
+  request.body = body;
+  request.timeoutInterval = seconds(0.3);
+  r.start(request);
+  ASSERT_TRUE(runUntilEnded(r));
+  ASSERT_TRUE(r.finished) << r.error->description;
+  EXPECT_EQ(r.body, "ok");
+}
+
 class UrlTransferVirtualClockTest : public UrlTransferTest {
  protected:
   UrlTransferVirtualClockTest() { virtualClock = true; }
