@@ -22,7 +22,6 @@
 #include <utility>
 #include <vector>
 
-#include "Platform/Log/Log.h"
 #include "Platform/Net/HeaderFieldName.h"
 #include "Platform/Net/UrlTransfer.h"
 #include "Platform/RunLoop/RunLoop.h"
