@@ -13,6 +13,7 @@
 #include "Platform/Resources/AppResources.h"
 #include "Platform/RunLoop/RunLoop.h"
 #include "Platform/Storage/UserDefaults.h"
+#include "Platform/UI/Application.h"
 
 namespace lk {
 
@@ -32,8 +33,6 @@ std::unique_ptr<CacheCenter>& ownedInstance() {
   static std::unique_ptr<CacheCenter> owned;
   return owned;
 }
-
-TabSetLoader* gTabSetLoader = nullptr;
 
 }  // namespace
 
@@ -61,10 +60,6 @@ CacheCenter::CacheCenter() {
 CacheCenter::~CacheCenter() {
   std::lock_guard lock(classLock());
   if (gInstance == this) gInstance = nullptr;
-}
-
-void CacheCenter::setTabSetLoader(TabSetLoader* loader) {
-  gTabSetLoader = loader;
 }
 
 void CacheCenter::restore() {
@@ -106,7 +101,7 @@ void CacheCenter::setCurrentCity(const Area& city) {
 
   NotificationCenter::defaultCenter().post(kCityChanged);
 
-  if (TabSetLoader* loader = gTabSetLoader) {
+  if (auto* loader = dynamic_cast<TabSetLoader*>(ui::Application::shared().delegate())) {
     if (isCouponCityCurrent()) {
       loader->loadTabControllersWithCoupon();
     } else {

@@ -10,7 +10,6 @@
 namespace lk {
 
 class UserDefaults;
-class TabSetLoader;
 
 // Posted (no object, no user info) whenever the current city changes.
 inline constexpr const char* kCityChanged = "kCityChanged";
@@ -41,11 +40,9 @@ class CacheCenter {
   CacheCenter& operator=(const CacheCenter&) = delete;
   ~CacheCenter();
 
-  // Who installs the tab sets on a city change; not owned, must outlive its registration.
-  static void setTabSetLoader(TabSetLoader* loader);
-
   [[nodiscard]] std::shared_ptr<const Area> currentCity() const { return currentCity_; }
-  // Keeps, stores and announces a new city; a city with the current id changes nothing at all.
+  // Keeps, stores and announces a new city, then has the application's delegate (when it is a
+  // TabSetLoader) install the matching tab set. A city with the current id changes nothing.
   void setCurrentCity(const Area& city);
   [[nodiscard]] bool isCouponCityCurrent() const;
   [[nodiscard]] bool isHotCityCurrent();

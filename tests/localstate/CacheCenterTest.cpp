@@ -8,12 +8,14 @@
 #include "Platform/Notifications/NotificationCenter.h"
 #include "Platform/Resources/AppResources.h"
 #include "Platform/Storage/UserDefaults.h"
+#include "Platform/UI/Application.h"
 #include "tests/support/TestSupport.h"
 
 namespace lk {
 namespace {
 
-struct RecordingLoader : TabSetLoader {
+// The application's delegate, which installs the tab sets.
+struct RecordingLoader : ui::ApplicationDelegate, TabSetLoader {
   void loadTabControllersWithCoupon() override { calls.push_back("with"); }
   void loadTabControllersWithoutCoupon() override { calls.push_back("without"); }
   std::vector<std::string> calls;
@@ -24,11 +26,12 @@ class CacheCenterTest : public ::testing::Test {
   void SetUp() override {
     CacheCenter::resetSharedInstanceForTesting();
     openStore();
-    CacheCenter::setTabSetLoader(&loader_);
+    ui::Application::resetSharedInstanceForTesting();
+    ui::Application::shared().setDelegate(&loader_);
   }
   void TearDown() override {
     CacheCenter::resetSharedInstanceForTesting();
-    CacheCenter::setTabSetLoader(nullptr);
+    ui::Application::resetSharedInstanceForTesting();
     UserDefaults::setStandardUserDefaults(nullptr);
     AppResources::setDirectory({});
   }
@@ -275,7 +278,7 @@ TEST_F(CacheCenterTest, MissingOrBrokenHotCityTableGivesNoHotCities) {
 
 // Restoring posts kCityChanged and switches the tab set; both may reach the singleton again.
 TEST_F(CacheCenterTest, CodeReachedWhileRestoringFindsTheSameInstance) {
-  struct ReenteringLoader : TabSetLoader {
+  struct ReenteringLoader : ui::ApplicationDelegate, TabSetLoader {
     void loadTabControllersWithCoupon() override {
       seen = &CacheCenter::sharedInstance();
       coupon = CacheCenter::sharedInstance().isCouponCityCurrent();
@@ -283,7 +286,7 @@ TEST_F(CacheCenterTest, CodeReachedWhileRestoringFindsTheSameInstance) {
     CacheCenter* seen = nullptr;
     bool coupon = false;
   } reentering;
-  CacheCenter::setTabSetLoader(&reentering);
+  ui::Application::shared().setDelegate(&reentering);
   CacheCenter* seenByObserver = nullptr;
   std::shared_ptr<const Area> citySeen;
   auto token = NotificationCenter::defaultCenter().addObserver(kCityChanged, [&](const auto&) {
@@ -301,6 +304,25 @@ TEST_F(CacheCenterTest, CodeReachedWhileRestoringFindsTheSameInstance) {
 TEST_F(CacheCenterTest, SecondDirectAllocationIsAProgrammingError) {
   (void)CacheCenter::sharedInstance();
   EXPECT_DEATH({ CacheCenter second; }, "Duplicate alloc a singleton class");
+}
+
+}  // namespace
+}  // namespace lk
+
+namespace lk {
+namespace {
+
+TEST_F(CacheCenterTest, CityChangeWorksWithoutATabSetLoader) {
+  ui::ApplicationDelegate plain;
+  ui::Application::shared().setDelegate(&plain);
+  auto& cc = CacheCenter::sharedInstance();
+  cc.setCurrentCity(Area(75, "成都"));
+  EXPECT_EQ(cc.currentCity()->id(), 75);
+  EXPECT_EQ(cityChanges_, 2);
+  EXPECT_TRUE(loader_.calls.empty());
+  ui::Application::shared().setDelegate(nullptr);
+  cc.setCurrentCity(Area(76, "x"));
+  EXPECT_EQ(cityChanges_, 3);
 }
 
 }  // namespace
