@@ -14,6 +14,12 @@
 namespace lk {
 namespace {
 
+std::string keyword(int i) {
+  std::string k = "k";
+  k += std::to_string(i);
+  return k;
+}
+
 // The application's delegate, which installs the tab sets.
 struct RecordingLoader : ui::ApplicationDelegate, TabSetLoader {
   void loadTabControllersWithCoupon() override { calls.push_back("with"); }
@@ -97,11 +103,13 @@ TEST_F(CacheCenterTest, StoredStateIsRestoredAndAnnounced) {
 TEST_F(CacheCenterTest, StoredIdAsTextAndDamagedListsAreRead) {
   store_->setString(kCurrentCityId, "332");
   store_->setString(kCurrentCityName, "天津");
-  std::string list = "[";
-  for (int i = 0; i < 40; ++i)
-    list += "\"k" + std::to_string(i) + "\", 7, ";
-  list += "null]";
-  store_->setObject(kAreaSearchHistory, boost::json::parse(list));
+  boost::json::array list;
+  for (int i = 0; i < 40; ++i) {
+    list.emplace_back(keyword(i));
+    list.emplace_back(7);
+  }
+  list.emplace_back(nullptr);
+  store_->setObject(kAreaSearchHistory, std::move(list));
   store_->setObject(kChannelSearchHistory, boost::json::value("not a list"));
   auto& cc = CacheCenter::sharedInstance();
   EXPECT_EQ(cc.currentCity()->id(), 332);
@@ -165,7 +173,7 @@ TEST_F(CacheCenterTest, EveryCouponCityIsRecognised) {
 TEST_F(CacheCenterTest, ThirtyFirstKeywordDropsTheOldest) {
   auto& cc = CacheCenter::sharedInstance();
   for (int i = 0; i < 31; ++i)
-    cc.recordAreaSearch("k" + std::to_string(i));
+    cc.recordAreaSearch(keyword(i));
   ASSERT_EQ(cc.areaSearchHistory().size(), 30u);
   EXPECT_EQ(cc.areaSearchHistory().front(), "k30");
   EXPECT_EQ(cc.areaSearchHistory().back(), "k1");
@@ -184,7 +192,7 @@ TEST_F(CacheCenterTest, RepeatedKeywordMovesToTheFrontWithoutGrowing) {
   // At the limit, repeating an entry keeps every other entry.
   std::vector<std::string> full;
   for (int i = 0; i < 30; ++i)
-    CacheCenter::recordKeyword("k" + std::to_string(i), full);
+    CacheCenter::recordKeyword(keyword(i), full);
   CacheCenter::recordKeyword("k0", full);
   EXPECT_EQ(full.size(), 30u);
   EXPECT_EQ(full.front(), "k0");
@@ -272,7 +280,9 @@ TEST_F(CacheCenterTest, MissingOrBrokenHotCityTableGivesNoHotCities) {
   }
   restart();
   test::writeFile(resources / "hotcity.json", "{\"北京\": 131,");
+  test::LogCapture log;
   EXPECT_TRUE(CacheCenter::sharedInstance().hotCityList().empty());
+  EXPECT_TRUE(log.contains("hot-city table cannot be decoded"));
   EXPECT_FALSE(CacheCenter::sharedInstance().isHotCityCurrent());
 }
 
