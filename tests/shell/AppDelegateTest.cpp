@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Classes/LocalState/CacheCenter.h"
+#include "Classes/ServiceClient/HttpRequestCacheCenter.h"
 #include "Classes/Shell/PlaceholderViewController.h"
 #include "Classes/Shell/TabRootScreen.h"
 #include "Platform/Storage/UserDefaults.h"
@@ -206,6 +207,23 @@ TEST_F(AppDelegateTest, LifeCycleEventsLeaveTheScreensAlone) {
   EXPECT_EQ(app().dumpScreen(), before);
   EXPECT_EQ(d.tabBarController()->selectedIndex(), 4);
   EXPECT_EQ(CacheCenter::sharedInstance().currentCity()->id(), 332);
+}
+
+TEST_F(AppDelegateTest, EnteringTheBackgroundEmptiesTheResponseCache) {
+  HttpRequestCacheCenter::resetSharedInstanceForTesting();
+  RecordingAppDelegate d;
+  launch(d);
+  auto& cache = HttpRequestCacheCenter::sharedInstance();
+  cache.cacheData(std::string("{}"), "http://127.0.0.1:8080/client/index/0/province");
+  app().resignActive();
+  app().becomeActive();
+  EXPECT_EQ(cache.dataDictionary().size(), 1u);
+  app().enterBackground();
+  EXPECT_TRUE(cache.dataDictionary().empty());
+  cache.cacheData(std::string("{}"), "http://127.0.0.1:8080/client/index/0/province");
+  app().enterForeground();
+  EXPECT_EQ(cache.dataDictionary().size(), 1u);
+  HttpRequestCacheCenter::resetSharedInstanceForTesting();
 }
 
 TEST_F(AppDelegateTest, PlaceholderRootsShowAnEmptyScreenUnderTheTabTitle) {
