@@ -9,6 +9,7 @@
 #include "Platform/Resources/AppResources.h"
 #include "Platform/Storage/UserDefaults.h"
 #include "Platform/UI/Application.h"
+#include "tests/support/ScopedClientStorage.h"
 #include "tests/support/TestSupport.h"
 
 namespace lk {
@@ -30,34 +31,26 @@ struct RecordingLoader : ui::ApplicationDelegate, TabSetLoader {
 class CacheCenterTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    CacheCenter::resetSharedInstanceForTesting();
-    openStore();
     ui::Application::resetSharedInstanceForTesting();
     ui::Application::shared().setDelegate(&loader_);
   }
   void TearDown() override {
     CacheCenter::resetSharedInstanceForTesting();
     ui::Application::resetSharedInstanceForTesting();
-    UserDefaults::setStandardUserDefaults(nullptr);
     AppResources::setDirectory({});
   }
   // A fresh process on the same store file.
   void restart() {
-    CacheCenter::resetSharedInstanceForTesting();
-    openStore();
+    storage_.restart();
+    store_ = &storage_.store();
     loader_.calls.clear();
     cityChanges_ = 0;
   }
-  void openStore() {
-    UserDefaults::setStandardUserDefaults(nullptr);
-    store_ = makeJsonFileUserDefaults(dir_ / "UserDefaults.json");
-    UserDefaults::setStandardUserDefaults(store_.get());
-  }
-  std::string storedFile() const { return test::readFile(dir_ / "UserDefaults.json"); }
+  std::string storedFile() const { return test::readFile(storage_.storeFile()); }
 
   test::ScopedMainLoop loop_;
-  test::TempDir dir_;
-  std::unique_ptr<UserDefaults> store_;
+  test::ScopedClientStorage storage_;
+  UserDefaults* store_ = &storage_.store();
   RecordingLoader loader_;
   int cityChanges_ = 0;
   ObserverToken observer_ = NotificationCenter::defaultCenter().addObserver(

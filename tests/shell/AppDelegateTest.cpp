@@ -11,6 +11,7 @@
 #include "Platform/UI/NavigationController.h"
 #include "Platform/UI/TabBarController.h"
 #include "Platform/UI/Window.h"
+#include "tests/support/ScopedClientStorage.h"
 #include "tests/support/TestSupport.h"
 
 namespace lk {
@@ -49,20 +50,14 @@ class RecordingAppDelegate : public lokavoAppDelegate {
 
 class AppDelegateTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    CacheCenter::resetSharedInstanceForTesting();
-    ui::Application::resetSharedInstanceForTesting();
-    store_ = makeJsonFileUserDefaults(dir_ / "UserDefaults.json");
-    UserDefaults::setStandardUserDefaults(store_.get());
-  }
+  void SetUp() override { ui::Application::resetSharedInstanceForTesting(); }
   void TearDown() override {
     CacheCenter::resetSharedInstanceForTesting();
     ui::Application::resetSharedInstanceForTesting();
-    UserDefaults::setStandardUserDefaults(nullptr);
   }
   void storeCity(int id, const char* name) {
-    store_->setInteger(kCurrentCityId, id);
-    store_->setString(kCurrentCityName, name);
+    storage_.store().setInteger(kCurrentCityId, id);
+    storage_.store().setString(kCurrentCityName, name);
   }
   void launch(lokavoAppDelegate& delegate) {
     app().setDelegate(&delegate);
@@ -78,8 +73,7 @@ class AppDelegateTest : public ::testing::Test {
   }
 
   test::ScopedMainLoop loop_;
-  test::TempDir dir_;
-  std::unique_ptr<UserDefaults> store_;
+  test::ScopedClientStorage storage_;
 };
 
 const std::vector<std::string> kCouponSet{"搜索", "附近", "优惠", "现场播报", "个人中心"};
