@@ -6,6 +6,7 @@
 #include "Classes/ServiceClient/HttpRequestCacheCenter.h"
 #include "Classes/Shell/PlaceholderViewController.h"
 #include "Classes/Shell/TabRootScreen.h"
+#include "Platform/Resources/AppResources.h"
 #include "Platform/Storage/UserDefaults.h"
 #include "Platform/UI/Application.h"
 #include "Platform/UI/NavigationController.h"
@@ -124,6 +125,9 @@ TEST_F(AppDelegateTest, SixStacksAreBuiltOnceWithTitlesIconsAndTags) {
     EXPECT_EQ(root.tabBarItem().title, expected[i].first);
     EXPECT_EQ(root.tabBarItem().image.name(), expected[i].second);
     EXPECT_EQ(root.tabBarItem().tag, 0);
+    // A graphical front end finds the icon among the application's resources.
+    const std::string icon = expected[i].second;
+    EXPECT_TRUE(AppResources::pathForResource(icon.substr(0, icon.size() - 4), "png")) << icon;
   }
   auto search = d.scNavCtl();
   d.loadAllControllers();
