@@ -229,6 +229,17 @@ TEST_F(CacheCenterTest, RestartOnTheSameStoreRestoresEverything) {
   EXPECT_EQ(cityChanges_, 1);
 }
 
+TEST_F(CacheCenterTest, RestoringAgainDoesNotDoubleTheHistories) {
+  auto& cc = CacheCenter::sharedInstance();
+  cc.recordAreaSearch("a");
+  cc.recordChannelSearch("b");
+  cityChanges_ = 0;
+  cc.restore();
+  EXPECT_EQ(cc.areaSearchHistory(), std::vector<std::string>{"a"});
+  EXPECT_EQ(cc.channelSearchHistory(), std::vector<std::string>{"b"});
+  EXPECT_EQ(cityChanges_, 0);
+}
+
 TEST_F(CacheCenterTest, LoggingOutLeavesNoPasswordAfterRestart) {
   auto& cc = CacheCenter::sharedInstance();
   cc.recordUsername("bob");
