@@ -165,7 +165,7 @@ void View::removeAllAnimations() {
 
 void View::dump(DumpWriter& out) const {
   if (hidden_ || alpha_ <= 0) return;
-  std::string own = dumpLine();
+  std::string own = isDecorative ? std::string() : dumpLine();
   if (own.empty()) {
     dumpSubviews(out);
     return;

@@ -87,6 +87,10 @@ class View : public std::enable_shared_from_this<View> {
   virtual void setNeedsDisplay() { ++displayRequests_; }
   [[nodiscard]] int displayRequests() const { return displayRequests_; }
 
+  // A decorative view (backgrounds, shadow strips) writes no line of its own; its subviews
+  // still dump, at its level.
+  bool isDecorative = false;
+
   // Writes this view and its visible subviews to the dump. Hidden subtrees write nothing.
   virtual void dump(DumpWriter& out) const;
   // The view's own line, or empty when it has nothing to show of itself (plain containers).
