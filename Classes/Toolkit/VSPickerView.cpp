@@ -55,9 +55,13 @@ void VSPickerView::reloadAllComponents() {
   clampRecorded();
 }
 
-void VSPickerView::reloadComponent(int component) {
-  ui::PickerView::reloadComponent(component);
-  clampRecorded();
+std::vector<int> VSPickerView::selectedIndexPath() const {
+  std::vector<int> rows = selectedIndexPath_;
+  for (std::size_t c = 0; c < rows.size(); ++c) {
+    int count = numberOfRowsInComponent(static_cast<int>(c));
+    rows[c] = count == 0 ? 0 : std::clamp(rows[c], 0, count - 1);
+  }
+  return rows;
 }
 
 void VSPickerView::showInView(const ui::View& view, bool animated) {
@@ -112,6 +116,8 @@ void VSPickerView::hideWithAnimation(bool animated) {
 void VSPickerView::cancelAction() {
   auto keep = weak_from_this().lock();
   for (int c = 0; c < numberOfComponents(); ++c) {
+    // A wheel's rows may depend on the wheels left of it, which were just turned back.
+    reloadComponent(c);
     int row = c < static_cast<int>(selectedIndexPath_.size()) ? selectedIndexPath_[c] : 0;
     selectRow(row, c, false);  // clamped to the wheel's rows
   }

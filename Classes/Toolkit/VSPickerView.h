@@ -32,8 +32,9 @@ class VSPickerView : public ui::PickerView {
   [[nodiscard]] const std::string& cancelAction() const { return cancelAction_; }
 
   [[nodiscard]] const std::shared_ptr<ui::Toolbar>& toolbar() const { return toolbar_; }
-  // The rows recorded at the last "完成", one per wheel (empty without wheels).
-  [[nodiscard]] const std::vector<int>& selectedIndexPath() const { return selectedIndexPath_; }
+  // The rows recorded at the last "完成", one per wheel (empty without wheels), each within the
+  // rows its wheel has now.
+  [[nodiscard]] std::vector<int> selectedIndexPath() const;
   void setSelectedIndexPath(std::vector<int> rows);
   // Records row 0 for every wheel.
   void initIndexPath();
@@ -44,8 +45,9 @@ class VSPickerView : public ui::PickerView {
   void cancelAction();
   void finishAction();
 
+  // A new tree: recorded rows beyond the new wheels' rows are brought within them. (Reloading
+  // one wheel, as dependent wheels do while turning, keeps the record: "取消" needs it.)
   void reloadAllComponents() override;
-  void reloadComponent(int component) override;
 
  private:
   void clampRecorded();
