@@ -17,7 +17,18 @@ Image Image::fromBitmap(std::shared_ptr<const Bitmap> bitmap, std::string name) 
   return image;
 }
 
+Image Image::flippedUpsideDown() const {
+  Image image = *this;
+  image.flipped_ = !flipped_;
+  return image;
+}
+
 std::string Image::describe() const {
+  if (flipped_) {
+    Image plain = *this;
+    plain.flipped_ = false;
+    return plain.describe() + " (flipped)";
+  }
   if (!name_.empty()) return name_;
   if (bitmap_) {
     return std::to_string(bitmap_->width) + "x" + std::to_string(bitmap_->height) + " bitmap";

@@ -28,6 +28,10 @@ class Image {
   // Decoded pixels (the image codecs produce them); `name` is optional and only descriptive.
   static Image fromBitmap(std::shared_ptr<const Bitmap> bitmap, std::string name = {});
 
+  // The same picture turned upside down (drawn flipped; dumps add " (flipped)").
+  [[nodiscard]] Image flippedUpsideDown() const;
+  [[nodiscard]] bool isFlipped() const { return flipped_; }
+
   [[nodiscard]] bool isNull() const { return name_.empty() && !bitmap_; }
   [[nodiscard]] const std::string& name() const { return name_; }
   [[nodiscard]] Size size() const { return size_; }
@@ -36,13 +40,15 @@ class Image {
   [[nodiscard]] std::string describe() const;
 
   friend bool operator==(const Image& a, const Image& b) {
-    return a.name_ == b.name_ && a.size_ == b.size_ && a.bitmap_ == b.bitmap_;
+    return a.name_ == b.name_ && a.size_ == b.size_ && a.bitmap_ == b.bitmap_ &&
+           a.flipped_ == b.flipped_;
   }
 
  private:
   std::string name_;
   Size size_;
   std::shared_ptr<const Bitmap> bitmap_;
+  bool flipped_ = false;
 };
 
 }  // namespace lk::ui

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "Platform/UI/Animation.h"
 #include "Platform/UI/Color.h"
 #include "Platform/UI/Geometry.h"
 
@@ -86,12 +87,22 @@ class View : public std::enable_shared_from_this<View> {
   virtual void setNeedsDisplay() { ++displayRequests_; }
   [[nodiscard]] int displayRequests() const { return displayRequests_; }
 
+  // A decorative view (backgrounds, shadow strips) writes no line of its own; its subviews
+  // still dump, at its level.
+  bool isDecorative = false;
+
   // Writes this view and its visible subviews to the dump. Hidden subtrees write nothing.
   virtual void dump(DumpWriter& out) const;
   // The view's own line, or empty when it has nothing to show of itself (plain containers).
   [[nodiscard]] virtual std::string dumpLine() const { return {}; }
   // The whole subtree as text.
   [[nodiscard]] std::string dumpText() const;
+
+  // Running animations by key. Adding under a used key cancels the older one.
+  void addAnimation(const std::string& key, std::shared_ptr<Animation> animation);
+  [[nodiscard]] Animation* animationForKey(const std::string& key) const;
+  // Cancels every running animation of the view (their completions see finished = false).
+  void removeAllAnimations();
 
   // Called after this view moved into or out of a tree (superview changed).
   virtual void didMoveToSuperview() {}
@@ -115,6 +126,7 @@ class View : public std::enable_shared_from_this<View> {
   bool userInteractionEnabled_ = true;
   int displayRequests_ = 0;
   View* superview_ = nullptr;
+  std::vector<std::pair<std::string, std::shared_ptr<Animation>>> animations_;
   std::vector<std::shared_ptr<View>> subviews_;
 };
 
