@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "Platform/Text/DateFormatter.h"
+
+namespace lk {
+
+// Small stateless conversions shared by the screens and records.
+class Utility {
+ public:
+  Utility() = delete;
+
+  struct StarCounts {
+    int full = 0;
+    int half = 0;
+    int empty = 0;
+    friend bool operator==(const StarCounts&, const StarCounts&) = default;
+  };
+
+  // "3" for operating-system versions below 4, else "4" (as the statistics request wants it).
+  [[nodiscard]] static std::string systemVersion(std::string_view osVersion);
+
+  // A score as short text: one decimal, without a trailing ".0" (4.0 -> "4", 4.5 -> "4.5").
+  [[nodiscard]] static std::string formatFloat(float f);
+  // Rounds half up on the first decimal of the "%.1f" text (3.5 -> 4, 3.44 -> 3). Values beyond
+  // the integer range saturate; non-finite values give 0.
+  [[nodiscard]] static int roundoff(float f);
+  // Splits a score into full, half and empty stars out of `fullRate`.
+  [[nodiscard]] static StarCounts cacluateRate(float rate, int fullRate);
+  // Removes "<tag>" and "</tag>" and decodes "&amp;", "&quot;" and "&#39;".
+  [[nodiscard]] static std::string removeTag(std::string_view tag, std::string_view text);
+
+  [[nodiscard]] static DateFormatter dateFormatter();
+  [[nodiscard]] static std::string stringWithDate(Date date);
+  [[nodiscard]] static std::optional<Date> dateFromString(std::string_view text);
+
+  // Form-encodes `length` bytes into `output` (letters and digits as they are, space as "+",
+  // everything else as "%XX") with a terminating zero byte. Returns the characters written, or 0
+  // when an argument is missing or the result and its terminator do not fit in `capacity`.
+  static int urlEncodeBytes(const std::uint8_t* input, std::size_t length, char* output,
+                            std::size_t capacity);
+};
+
+}  // namespace lk
