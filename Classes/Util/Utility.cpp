@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Classes/Records/JsonValue.h"
+#include "Platform/Device/DeviceInfo.h"
 
 namespace lk {
 namespace {
@@ -42,6 +43,10 @@ int saturate(long long v) {
 }
 
 }  // namespace
+
+std::string Utility::systemVersion() {
+  return systemVersion(DeviceInfo::systemVersion());
+}
 
 std::string Utility::systemVersion(std::string_view osVersion) {
   return json::intFromText(osVersion) < 4 ? "3" : "4";

@@ -23,6 +23,7 @@ class Utility {
   };
 
   // "3" for operating-system versions below 4, else "4" (as the statistics request wants it).
+  [[nodiscard]] static std::string systemVersion();
   [[nodiscard]] static std::string systemVersion(std::string_view osVersion);
 
   // A score as short text: one decimal, without a trailing ".0" (4.0 -> "4", 4.5 -> "4.5").

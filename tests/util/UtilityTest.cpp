@@ -8,6 +8,7 @@
 #include <cstring>
 #include <limits>
 
+#include "Platform/Device/DeviceInfo.h"
 #include "tests/support/ScopedTimeZone.h"
 
 namespace lk {
@@ -100,6 +101,11 @@ TEST(UtilitySystemVersion, MajorBelowFourIsThree) {
   EXPECT_EQ(Utility::systemVersion("4.0"), "4");
   EXPECT_EQ(Utility::systemVersion("17.2"), "4");
   EXPECT_EQ(Utility::systemVersion(""), "3");
+  DeviceInfo::setSystemVersion("3.1.3");
+  EXPECT_EQ(Utility::systemVersion(), "3");
+  DeviceInfo::setSystemVersion("4.2.1");
+  EXPECT_EQ(Utility::systemVersion(), "4");
+  DeviceInfo::setSystemVersion("");
 }
 
 TEST(UtilityUrlEncodeBytes, EncodesLettersSpacesAndEscapes) {
