@@ -1,2 +1,2 @@
-# Picture downloads are tested against tests/support/PictureHttpServer (cpp-httplib).
-target_link_libraries(test_${area} PRIVATE cpp-httplib)
+# Picture downloads are tested against loopback HTTP servers.
+include(${PROJECT_SOURCE_DIR}/tests/support/Httplib.cmake)

@@ -153,7 +153,7 @@ TEST_F(ImageManagerTest, UrlWithUndecodableBytesIsNeverRequestedAgain) {
 
 TEST_F(ImageManagerTest, FailedTransferDropsTheWaitersAndALaterRequestTriesAgain) {
   const std::string url =
-      "http://127.0.0.1:" + std::to_string(test::closedLoopbackPort()) + "/p.png";
+      "http://127.0.0.1:" + std::to_string(test::unusedLoopbackPort()) + "/p.png";
   View cell("cell");
   manager_.downloadWithURL(url, &cell);
   ASSERT_TRUE(runUntil([&] { return manager_.downloadCount() == 1; }));

@@ -2,19 +2,15 @@
 
 #include <condition_variable>
 #include <map>
-#include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 
-namespace httplib {
-class Server;
-}
+#include "tests/support/LoopbackHttpServer.h"
 
 namespace lk::test {
 
-// A small HTTP server on a loopback port, in a thread of the test process, serving fixed bodies
-// by path. Paths can be held back until the test opens them, and requests are counted.
+// A loopback server of fixed bodies by path, for picture and record downloads. Answers to a
+// path can be held back until the test opens it, and requests are counted per path.
 class PictureHttpServer {
  public:
   PictureHttpServer();
@@ -28,9 +24,10 @@ class PictureHttpServer {
   void hold(const std::string& path);
   void open(const std::string& path);
 
-  [[nodiscard]] std::string url(const std::string& path) const;
+  [[nodiscard]] std::string url(const std::string& path) const { return server_.url(path); }
   [[nodiscard]] int requestCount(const std::string& path) const;
-  [[nodiscard]] int port() const { return port_; }
+  // The query string of the latest request to `path`.
+  [[nodiscard]] std::string lastQuery(const std::string& path) const;
 
  private:
   struct Route {
@@ -38,18 +35,14 @@ class PictureHttpServer {
     int status = 200;
     std::string contentType;
   };
-  std::unique_ptr<httplib::Server> server_;
-  std::thread thread_;
-  int port_ = 0;
   mutable std::mutex mutex_;
   std::condition_variable opened_;
   std::map<std::string, Route> routes_;
   std::map<std::string, bool> held_;
   std::map<std::string, int> counts_;
+  std::map<std::string, std::string> queries_;
   bool stopping_ = false;
+  LoopbackHttpServer server_;  // last: it stops before the state above goes
 };
-
-// A loopback port where nothing listens (connections are refused).
-int closedLoopbackPort();
 
 }  // namespace lk::test
