@@ -1,5 +1,6 @@
 #include "Classes/Util/Utility.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -7,6 +8,7 @@
 
 #include "Classes/Records/JsonValue.h"
 #include "Platform/Device/DeviceInfo.h"
+#include "Platform/UI/View.h"
 
 namespace lk {
 namespace {
@@ -103,6 +105,29 @@ std::string Utility::removeTag(std::string_view tag, std::string_view text) {
   replaceAll(out, "&quot;", "\"");
   replaceAll(out, "&#39;", "'");
   return out;
+}
+
+ui::Size Utility::scaleSize(ui::Size size, float limit) {
+  // The phone's sizes are single precision.
+  const auto w = static_cast<float>(size.width);
+  const auto h = static_cast<float>(size.height);
+  if (!(limit > 0.0f) || !std::isfinite(limit) || w < limit || h < limit) return size;
+  const float a = std::trunc(w / limit);
+  const float b = std::trunc(h / limit);
+  const float m = std::min(a, b);
+  if (!(m >= 1.0f) || !std::isfinite(m)) return size;
+  return ui::Size{static_cast<double>(w / m), static_cast<double>(h / m)};
+}
+
+ui::Color Utility::colorWithHex(int hex) {
+  const auto v = static_cast<unsigned>(hex);
+  return ui::Color{((v >> 16) & 0xFF) / 255.0, ((v >> 8) & 0xFF) / 255.0, (v & 0xFF) / 255.0, 1.0};
+}
+
+void Utility::moveView(ui::View& view, int p) {
+  ui::Rect frame = view.frame();
+  frame.origin.y += p;
+  view.setFrame(frame);
 }
 
 DateFormatter Utility::dateFormatter() {

@@ -7,8 +7,14 @@
 #include <string_view>
 
 #include "Platform/Text/DateFormatter.h"
+#include "Platform/UI/Color.h"
+#include "Platform/UI/Geometry.h"
 
 namespace lk {
+
+namespace ui {
+class View;
+}
 
 // Small stateless conversions shared by the screens and records.
 class Utility {
@@ -35,6 +41,15 @@ class Utility {
   [[nodiscard]] static StarCounts cacluateRate(float rate, int fullRate);
   // Removes "<tag>" and "</tag>" and decodes "&amp;", "&quot;" and "&#39;".
   [[nodiscard]] static std::string removeTag(std::string_view tag, std::string_view text);
+
+  // Shrinks a picture size by the whole factor that keeps its shorter side at or above `limit`
+  // (1600 x 1200 with 320 gives about 533 x 400); sizes below the limit on a side, and limits
+  // that are not positive, leave it as it is.
+  [[nodiscard]] static ui::Size scaleSize(ui::Size size, float limit);
+  // An opaque colour from 0xRRGGBB.
+  [[nodiscard]] static ui::Color colorWithHex(int hex);
+  // Moves the view down by `p` points (up when negative); its size stays.
+  static void moveView(ui::View& view, int p);
 
   [[nodiscard]] static DateFormatter dateFormatter();
   [[nodiscard]] static std::string stringWithDate(Date date);

@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "Platform/Device/DeviceInfo.h"
+#include "Platform/UI/View.h"
 #include "tests/support/ScopedTimeZone.h"
 
 namespace lk {
@@ -94,6 +95,37 @@ TEST(UtilityRemoveTag, StripsTheTagAndThreeEntities) {
   // The replacements run in order over the whole text, so "&amp;quot;" ends as a quote.
   EXPECT_EQ(Utility::removeTag("em", "&amp;quot;"), "\"");
   EXPECT_EQ(Utility::removeTag("em", "<em><em>a</em>"), "a");
+}
+
+TEST(UtilityScaleSize, ShrinksByAWholeFactor) {
+  const ui::Size photo = Utility::scaleSize({1600, 1200}, 320);
+  EXPECT_NEAR(photo.width, 533.33, 0.01);
+  EXPECT_EQ(photo.height, 400);
+  EXPECT_EQ(Utility::scaleSize({300, 800}, 320), (ui::Size{300, 800}));
+  EXPECT_EQ(Utility::scaleSize({640, 640}, 320), (ui::Size{320, 320}));
+  EXPECT_EQ(Utility::scaleSize({320, 320}, 320), (ui::Size{320, 320}));
+  EXPECT_EQ(Utility::scaleSize({959, 2000}, 320), (ui::Size{479.5, 1000}));
+}
+
+TEST(UtilityScaleSize, LimitsThatAreNotPositiveLeaveTheSize) {
+  EXPECT_EQ(Utility::scaleSize({640, 480}, 0), (ui::Size{640, 480}));
+  EXPECT_EQ(Utility::scaleSize({640, 480}, -320), (ui::Size{640, 480}));
+  EXPECT_EQ(Utility::scaleSize({640, 480}, std::nanf("")), (ui::Size{640, 480}));
+}
+
+TEST(UtilityColorWithHex, BytesOver255AndOpaque) {
+  EXPECT_EQ(Utility::colorWithHex(0xFF8000), (ui::Color{1.0, 128 / 255.0, 0.0, 1.0}));
+  EXPECT_EQ(Utility::colorWithHex(0x000000), (ui::Color{0, 0, 0, 1}));
+  EXPECT_EQ(Utility::colorWithHex(0x0A0B0C).blue, 12 / 255.0);
+  EXPECT_EQ(Utility::colorWithHex(0x7F123456), Utility::colorWithHex(0x123456));
+}
+
+TEST(UtilityMoveView, MovesDownKeepingTheSize) {
+  ui::View view(ui::Rect{10, 20, 100, 50});
+  Utility::moveView(view, 44);
+  EXPECT_EQ(view.frame(), (ui::Rect{10, 64, 100, 50}));
+  Utility::moveView(view, -64);
+  EXPECT_EQ(view.frame(), (ui::Rect{10, 0, 100, 50}));
 }
 
 TEST(UtilitySystemVersion, MajorBelowFourIsThree) {
