@@ -73,7 +73,16 @@ std::optional<std::string> decompressGZip(std::string_view data) {
     if (!out || out->size() != length) return std::nullopt;  // short of the announced length
     return out;
   }
-  return inflateBounded(data, MAX_WBITS + 16, kMaxInflatedSize, data.size() * 4);
+  // A gzip stream ends with its uncompressed size (modulo 2^32). It is only a hint: a plausible
+  // one sizes the buffer in one go; the bounds above still hold whatever it says.
+  std::size_t capacity = data.size() * 4;
+  if (data.size() >= 18) {
+    const auto* tail = bytes + data.size() - 4;
+    const std::size_t hinted = std::size_t{tail[0]} | (std::size_t{tail[1]} << 8) |
+                               (std::size_t{tail[2]} << 16) | (std::size_t{tail[3]} << 24);
+    if (hinted <= kMaxInflatedSize && hinted <= data.size() * 1032) capacity = hinted + 1;
+  }
+  return inflateBounded(data, MAX_WBITS + 16, kMaxInflatedSize, capacity);
 }
 
 std::string base64EncodingWithLineLength(std::string_view data, unsigned int lineLength) {

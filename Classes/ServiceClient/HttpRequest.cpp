@@ -125,22 +125,22 @@ void HttpRequest::requestGET(const std::string& url, const HttpParameters& param
 }
 
 void HttpRequest::requestPOST(const std::string& url, const HttpParameters& parameters) {
-  requestPOST(url, makeParamtersString(parameters));
+  requestPOSTBody(url, makeParamtersString(parameters));
 }
 
 void HttpRequest::requestPOST(const std::string& url, const HttpParameters& parameters,
                               const std::optional<std::string>& username,
                               const std::optional<std::string>& password) {
-  requestPOST(url, makeParamtersString(parameters), username, password);
+  requestPOSTBody(url, makeParamtersString(parameters), username, password);
 }
 
-void HttpRequest::requestPOST(const std::string& url, const std::optional<std::string>& body) {
-  requestPOST(url, body, std::nullopt, std::nullopt);
+void HttpRequest::requestPOSTBody(const std::string& url, const std::optional<std::string>& body) {
+  requestPOSTBody(url, body, std::nullopt, std::nullopt);
 }
 
-void HttpRequest::requestPOST(const std::string& url, const std::optional<std::string>& body,
-                              const std::optional<std::string>& username,
-                              const std::optional<std::string>& password) {
+void HttpRequest::requestPOSTBody(const std::string& url, const std::optional<std::string>& body,
+                                  const std::optional<std::string>& username,
+                                  const std::optional<std::string>& password) {
   UrlRequest request = makeRequest(url, username, password);
   logf("POST: %s BODY: %s AUTH: %s|%s", redactSecrets(url).c_str(),
        body ? redactSecrets(*body).c_str() : kAbsent, username ? username->c_str() : kAbsent,
@@ -177,6 +177,7 @@ void HttpRequest::requestPOST(const std::string& url, const HttpParameters& para
 }
 
 void HttpRequest::startTransfer() {
+  assertOnMainThread();
   endTransfer();  // a request is used once; a second start replaces the first quietly
   URLRequest_->timeoutInterval = transferTimeout_;
   setNetworkActivityIndicator(+1);

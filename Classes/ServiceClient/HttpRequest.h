@@ -65,10 +65,12 @@ class HttpRequest final : private UrlTransferDelegate {
   void requestPOST(const std::string& url, const HttpParameters& parameters,
                    const std::optional<std::string>& username,
                    const std::optional<std::string>& password);
-  void requestPOST(const std::string& url, const std::optional<std::string>& body);
-  void requestPOST(const std::string& url, const std::optional<std::string>& body,
-                   const std::optional<std::string>& username,
-                   const std::optional<std::string>& password);
+  // A body already encoded (requestPOST:body:). Named apart because a braced parameter list
+  // would otherwise also fit a std::string and pick the wrong overload.
+  void requestPOSTBody(const std::string& url, const std::optional<std::string>& body);
+  void requestPOSTBody(const std::string& url, const std::optional<std::string>& body,
+                       const std::optional<std::string>& username,
+                       const std::optional<std::string>& password);
   // The body percent-escaped like a URL, extra header fields, never a watchdog.
   void requestPOST(const std::string& url, const HttpParameters& parameters,
                    const HeaderFields& headerFields);

@@ -134,6 +134,16 @@ std::string_view trim(std::string_view s) {
   return s;
 }
 
+// "Name: value" with line breaks and NULs turned into spaces, so that no field can smuggle in
+// another one.
+std::string headerLine(const std::string& name, const std::string& value) {
+  std::string line = name + ": " + value;
+  for (char& c : line) {
+    if (c == '\r' || c == '\n' || c == '\0') c = ' ';
+  }
+  return line;
+}
+
 // The host of a URL, or nothing when curl cannot parse it.
 std::optional<std::string> hostOf(const std::string& url) {
   CURLU* u = curl_url();
@@ -278,7 +288,7 @@ class CurlDriver {
     if (job.headers != nullptr) curl_slist_free_all(job.headers);
     job.headers = nullptr;
     for (const auto& [name, value] : job.request.headerFields)
-      job.headers = curl_slist_append(job.headers, (name + ": " + value).c_str());
+      job.headers = curl_slist_append(job.headers, headerLine(name, value).c_str());
     // Bodies go out at once; waiting for "100 Continue" only adds a round trip.
     job.headers = curl_slist_append(job.headers, "Expect:");
     curl_easy_setopt(e, CURLOPT_HTTPHEADER, job.headers);

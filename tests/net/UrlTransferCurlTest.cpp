@@ -72,6 +72,11 @@ class UrlTransferTest : public ::testing::Test {
                           req.get_header_value("Content-Length") + "|" + req.body,
                       "text/plain");
     });
+    s.Get("/echo-headers", [](const httplib::Request& req, httplib::Response& res) {
+      res.set_content("note=" + req.get_header_value("X-Note") +
+                          ";injected=" + req.get_header_value("X-Injected"),
+                      "text/plain");
+    });
     s.Get("/set-cookie", [](const httplib::Request&, httplib::Response& res) {
       res.set_header("Set-Cookie", "session=abc; Path=/");
       res.set_content("ok", "text/plain");
@@ -216,6 +221,16 @@ TEST_F(UrlTransferTest, PostSendsBodyAndHeaderFieldsAsGiven) {
   ASSERT_TRUE(runUntilEnded(r));
   ASSERT_TRUE(r.finished);
   EXPECT_EQ(r.body, "application/x-www-form-urlencoded|15|k=%E4%B8%AD&x=1");
+}
+
+TEST_F(UrlTransferTest, HeaderValuesCannotSmuggleInAnotherField) {
+  TransferRecorder r;
+  UrlRequest request;
+  request.url = http.url("/echo-headers");
+  request.setValueForHeaderField("a\r\nX-Injected: 1", "X-Note");
+  r.start(request);
+  ASSERT_TRUE(runUntilEnded(r));
+  EXPECT_EQ(r.body, "note=a  X-Injected: 1;injected=");
 }
 
 TEST_F(UrlTransferTest, CookiesAreNeitherStoredNorSent) {

@@ -298,7 +298,7 @@ TEST_F(HttpRequestTest, PostFormWithChineseTextCarriesItsEncodedByteCount) {
 TEST_F(HttpRequestTest, PostBodyStringGoesOutUnchangedWithItsUtf8Length) {
   RequestRecorder r;
   const std::string body = "content=中文&img=ab+/=\ncd";
-  r.request->requestPOST(url("/raw"), std::optional<std::string>(body));
+  r.request->requestPOSTBody(url("/raw"), body);
   ASSERT_TRUE(runUntilEnded(r));
   EXPECT_EQ(r.data, body);
   EXPECT_EQ(r.request->URLRequest()->valueForHeaderField("Content-Length"),
