@@ -52,7 +52,7 @@ bool BarButtonItem::tap() {
     return button != nullptr && button->isEnabled() && (button->sendAction(), true);
   }
   if (!action_) return false;
-  auto keep = shared_from_this();  // the action may drop the item from its bar
+  auto keep = weak_from_this().lock();  // the action may drop the item from its bar
   Action action = action_;
   action(*this);
   return true;

@@ -13,7 +13,7 @@ bool Button::tap() {
 void Button::sendAction() {
   if (!action_) return;
   // The action may replace or drop this button's action or the button itself.
-  auto keep = shared_from_this();
+  auto keep = weak_from_this().lock();
   Action action = action_;
   action(*this);
 }

@@ -26,6 +26,7 @@ class NavigationBar : public View {
   // hidden): the screen below's back item title, else its title, else "Back".
   [[nodiscard]] std::optional<std::string> backButtonTitle() const;
 
+  [[nodiscard]] NavigationController* owner() const { return owner_; }
   // A finger on the back button: pops the top screen, animated. Returns whether it was shown.
   bool tapBackButton();
 

@@ -12,6 +12,7 @@ class TabBar : public View {
  public:
   TabBar(Rect frame, TabBarController* owner);
 
+  [[nodiscard]] TabBarController* owner() const { return owner_; }
   // "tabbar: 搜索 | [附近] | ..." with the selected tab in brackets.
   [[nodiscard]] std::string dumpLine() const override;
   void dump(DumpWriter& out) const override;

@@ -136,6 +136,33 @@ Rect View::frameInRoot() const {
   return r;
 }
 
+void View::addAnimation(const std::string& key, std::shared_ptr<Animation> animation) {
+  std::erase_if(animations_, [](const auto& e) { return !e.second->isRunning(); });
+  for (auto& entry : animations_) {
+    if (entry.first == key) {
+      auto old = std::move(entry.second);
+      entry.second = std::move(animation);
+      old->cancel();
+      return;
+    }
+  }
+  animations_.emplace_back(key, std::move(animation));
+}
+
+Animation* View::animationForKey(const std::string& key) const {
+  for (const auto& entry : animations_) {
+    if (entry.first == key && entry.second->isRunning()) return entry.second.get();
+  }
+  return nullptr;
+}
+
+void View::removeAllAnimations() {
+  auto running = std::move(animations_);
+  animations_.clear();
+  for (auto& entry : running)
+    entry.second->cancel();
+}
+
 void View::dump(DumpWriter& out) const {
   if (hidden_ || alpha_ <= 0) return;
   std::string own = dumpLine();

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "Platform/UI/Animation.h"
 #include "Platform/UI/Color.h"
 #include "Platform/UI/Geometry.h"
 
@@ -93,6 +94,12 @@ class View : public std::enable_shared_from_this<View> {
   // The whole subtree as text.
   [[nodiscard]] std::string dumpText() const;
 
+  // Running animations by key. Adding under a used key cancels the older one.
+  void addAnimation(const std::string& key, std::shared_ptr<Animation> animation);
+  [[nodiscard]] Animation* animationForKey(const std::string& key) const;
+  // Cancels every running animation of the view (their completions see finished = false).
+  void removeAllAnimations();
+
   // Called after this view moved into or out of a tree (superview changed).
   virtual void didMoveToSuperview() {}
   // Called after the size of the frame changed.
@@ -115,6 +122,7 @@ class View : public std::enable_shared_from_this<View> {
   bool userInteractionEnabled_ = true;
   int displayRequests_ = 0;
   View* superview_ = nullptr;
+  std::vector<std::pair<std::string, std::shared_ptr<Animation>>> animations_;
   std::vector<std::shared_ptr<View>> subviews_;
 };
 

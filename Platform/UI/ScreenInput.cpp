@@ -1,0 +1,195 @@
+#include "Platform/UI/ScreenInput.h"
+
+#include <functional>
+#include <vector>
+
+#include "Platform/UI/ActionSheet.h"
+#include "Platform/UI/AlertView.h"
+#include "Platform/UI/Application.h"
+#include "Platform/UI/Button.h"
+#include "Platform/UI/DumpWriter.h"
+#include "Platform/UI/Keyboard.h"
+#include "Platform/UI/NavigationBar.h"
+#include "Platform/UI/NavigationController.h"
+#include "Platform/UI/PickerView.h"
+#include "Platform/UI/ScrollView.h"
+#include "Platform/UI/TabBar.h"
+#include "Platform/UI/TabBarController.h"
+#include "Platform/UI/TableView.h"
+#include "Platform/UI/TextField.h"
+#include "Platform/UI/TextView.h"
+#include "Platform/UI/Toolbar.h"
+#include "Platform/UI/Window.h"
+
+namespace lk::ui {
+
+namespace {
+
+// Visible views in painting order; the last one is the top-most.
+void collect(View* view, std::vector<View*>& out) {
+  if (view == nullptr || view->isHidden() || view->alpha() <= 0) return;
+  out.push_back(view);
+  auto children = view->subviews();
+  for (const auto& child : children)
+    collect(child.get(), out);
+}
+
+std::vector<View*> topDown(View* root) {
+  std::vector<View*> all;
+  collect(root, all);
+  return {all.rbegin(), all.rend()};
+}
+
+// The first view from the top that `fn` takes.
+bool firstTaking(View* root, const std::function<bool(View*)>& fn) {
+  if (root == nullptr) return false;
+  auto keep = root->weak_from_this().lock();
+  for (View* v : topDown(root)) {
+    if (fn(v)) return true;
+  }
+  return false;
+}
+
+bool tapBarItem(const std::shared_ptr<BarButtonItem>& item, const std::string& text) {
+  return item && item->label() == text && item->tap();
+}
+
+bool tapRowShowing(TableView& table, const std::string& text) {
+  for (const auto& ip : table.indexPathsForVisibleRows()) {
+    auto cell = table.cellForRowAtIndexPath(ip);
+    if (!cell || cell->isHidden()) continue;
+    DumpWriter out;
+    for (const auto& child : cell->subviews())
+      child->dump(out);
+    if (out.text().find(text) != std::string::npos) return table.tapRow(ip);
+  }
+  return false;
+}
+
+}  // namespace
+
+View* ScreenInput::root() const {
+  return root_ != nullptr ? root_ : Application::shared().keyWindow();
+}
+
+bool ScreenInput::tap(const std::string& text) {
+  return firstTaking(
+             root(),
+             [&](View* v) {
+               if (auto* alert = dynamic_cast<AlertView*>(v)) return alert->tapButton(text);
+               if (auto* sheet = dynamic_cast<ActionSheet*>(v)) return sheet->tapButton(text);
+               if (auto* button = dynamic_cast<Button*>(v)) {
+                 return button->label() == text && button->tap();
+               }
+               if (auto* bar = dynamic_cast<NavigationBar*>(v)) {
+                 if ((text == "back" || bar->backButtonTitle() == text) && bar->tapBackButton())
+                   return true;
+                 return tapBarItem(bar->leftItem(), text) || tapBarItem(bar->rightItem(), text);
+               }
+               if (auto* toolbar = dynamic_cast<Toolbar*>(v)) return toolbar->tapItem(text);
+               if (auto* tabs = dynamic_cast<TabBar*>(v))
+                 return tabs->owner()->selectTabAsUser(text);
+               return false;
+             }) ||
+         tapRow(text);
+}
+
+bool ScreenInput::tapRow(const std::string& text) {
+  return firstTaking(root(), [&](View* v) {
+    auto* table = dynamic_cast<TableView*>(v);
+    return table != nullptr && tapRowShowing(*table, text);
+  });
+}
+
+bool ScreenInput::tapRow(IndexPath indexPath) {
+  TableView* table = topTableView();
+  return table != nullptr && table->tapRow(indexPath);
+}
+
+bool ScreenInput::tapBack() {
+  return firstTaking(root(), [&](View* v) {
+    auto* bar = dynamic_cast<NavigationBar*>(v);
+    if (bar == nullptr) return false;
+    if (bar->tapBackButton()) return true;
+    // A screen that replaced the back button by its own left button.
+    auto left = bar->leftItem();
+    return left != nullptr && left->tap();
+  });
+}
+
+bool ScreenInput::focus(const std::string& text) {
+  return firstTaking(root(), [&](View* v) {
+    if (auto* field = dynamic_cast<TextField*>(v)) {
+      if (field->text() == text || field->placeholder() == text)
+        return field->becomeFirstResponder();
+    }
+    if (auto* tv = dynamic_cast<TextView*>(v)) {
+      if (tv->text() == text) return tv->becomeFirstResponder();
+    }
+    return false;
+  });
+}
+
+bool ScreenInput::type(const std::string& utf8) {
+  return Keyboard::shared().type(utf8);
+}
+
+bool ScreenInput::deleteBackward() {
+  return Keyboard::shared().deleteBackward();
+}
+
+bool ScreenInput::pressReturn() {
+  return Keyboard::shared().pressReturn();
+}
+
+bool ScreenInput::tapClearButton() {
+  return Keyboard::shared().tapClearButton();
+}
+
+bool ScreenInput::chooseAlertButton(const std::string& title) {
+  return firstTaking(root(), [&](View* v) {
+    if (auto* alert = dynamic_cast<AlertView*>(v)) return alert->tapButton(title);
+    if (auto* sheet = dynamic_cast<ActionSheet*>(v)) return sheet->tapButton(title);
+    return false;
+  });
+}
+
+bool ScreenInput::turnPicker(int component, int row) {
+  return firstTaking(root(), [&](View* v) {
+    auto* picker = dynamic_cast<PickerView*>(v);
+    return picker != nullptr && picker->turnWheel(component, row);
+  });
+}
+
+ScrollView* ScreenInput::topScrollView() const {
+  View* r = root();
+  if (r == nullptr) return nullptr;
+  for (View* v : topDown(r)) {
+    if (auto* sv = dynamic_cast<ScrollView*>(v); sv != nullptr && sv->scrollEnabled) return sv;
+  }
+  return nullptr;
+}
+
+TableView* ScreenInput::topTableView() const {
+  View* r = root();
+  if (r == nullptr) return nullptr;
+  for (View* v : topDown(r)) {
+    if (auto* t = dynamic_cast<TableView*>(v)) return t;
+  }
+  return nullptr;
+}
+
+bool ScreenInput::dragList(double dy) {
+  ScrollView* sv = topScrollView();
+  if (sv == nullptr) return false;
+  auto keep = sv->weak_from_this().lock();
+  sv->drag(dy);
+  return true;
+}
+
+std::string ScreenInput::dump() const {
+  View* r = root();
+  return r != nullptr ? r->dumpText() : std::string();
+}
+
+}  // namespace lk::ui
