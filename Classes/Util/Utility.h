@@ -6,7 +6,9 @@
 #include <string>
 #include <string_view>
 
+#include "Platform/Image/Image.h"
 #include "Platform/Text/DateFormatter.h"
+#include "Platform/UI/Canvas.h"
 #include "Platform/UI/Color.h"
 #include "Platform/UI/Geometry.h"
 
@@ -54,6 +56,30 @@ class Utility {
   [[nodiscard]] static DateFormatter dateFormatter();
   [[nodiscard]] static std::string stringWithDate(Date date);
   [[nodiscard]] static std::optional<Date> dateFromString(std::string_view text);
+
+  // Drawing routines of the drawn cells, onto the given canvas.
+  // A thin separator line filling `rect`.
+  static void drawBreakLine(const ui::Rect& rect, ui::Canvas& context);
+  // A vertical linear gradient from `begin` (top) to `end` (bottom) over `rect`.
+  static void drawGradientWithBeginColor(const ui::Color& begin, const ui::Color& end,
+                                         ui::Canvas& context, const ui::Rect& rect);
+  // A cell's background over `rect`.
+  static void drawBackground(const ui::Rect& rect, ui::Canvas& context);
+  // Clips what follows to `rect` with rounded corners.
+  static void clipContext(ui::Canvas& context, const ui::Rect& rect, double radius);
+  // `image` `count` times side by side from `point`, each `size` large.
+  static void drawStar(const ui::Image& image, ui::Point point, ui::Size size, int count,
+                       ui::Canvas& context);
+  // Five stars for a score (at most 5.0): full, half and empty stars in that order.
+  static void drawStarRate(float rate, ui::Point point, ui::Size size, ui::Canvas& context);
+  // The picture of a user's level ("userlevel_<level>").
+  static void drawUserLevel(int level, const ui::Rect& rect, ui::Canvas& context);
+  // A new picture of `size` holding `image` redrawn to fill it; with a radius, its corners are
+  // rounded off (transparent).
+  [[nodiscard]] static ImagePtr clipImage(const ImagePtr& image, ui::Size size);
+  [[nodiscard]] static ImagePtr clipImage(const ImagePtr& image, ui::Size size, double radius);
+  // A new picture of the same size, upside down.
+  [[nodiscard]] static ImagePtr reverseImage(const ImagePtr& image);
 
   // Form-encodes `length` bytes into `output` (letters and digits as they are, space as "+",
   // everything else as "%XX") with a terminating zero byte. Returns the characters written, or 0
