@@ -1,0 +1,3 @@
+# Record downloads are tested against loopback HTTP servers, with gzip answers made by zlib.
+include(${PROJECT_SOURCE_DIR}/tests/support/Httplib.cmake)
+target_link_libraries(test_${area} PRIVATE ZLIB::ZLIB)
