@@ -80,7 +80,7 @@ ServiceServer::ServiceServer(const ServiceOptions& options)
                          const httplib::ContentReader& reader) {
     std::string body;
     bool tooLarge = false;
-    reader([&](const char* data, std::size_t length) {
+    const bool read = reader([&](const char* data, std::size_t length) {
       if (body.size() + length > options_.bodyLimit) {
         tooLarge = true;
       } else if (!tooLarge) {
@@ -88,7 +88,15 @@ ServiceServer::ServiceServer(const ServiceOptions& options)
       }
       return true;
     });
-    if (tooLarge) {
+    // The library refuses a declared length over the limit before reading any of it.
+    const auto declared = req.get_header_value<std::uint64_t>("Content-Length");
+    if (!read && declared <= options_.bodyLimit) {
+      const Reply reply = Reply::badRequest("unreadable request body");
+      res.status = reply.status;
+      res.set_content(reply.body, reply.contentType);
+      return;
+    }
+    if (tooLarge || declared > options_.bodyLimit) {
       const Reply reply = Reply::error(413, 413, "request body too large");
       res.status = reply.status;
       res.set_content(reply.body, reply.contentType);
