@@ -20,6 +20,7 @@ namespace lk::service {
 namespace {
 
 constexpr const char* kAnyPath = "[\\s\\S]*";
+constexpr std::size_t kWorkers = 24;
 thread_local std::string tLoggedBody;
 
 bool plausibleHost(const std::string& host) {
@@ -74,6 +75,9 @@ ServiceServer::ServiceServer(const ServiceOptions& options)
   pictures_->addRoutes(router_);
 
   server_.set_payload_max_length(options_.bodyLimit);
+  // Each open connection holds a worker while it is kept alive, so there are enough of them for
+  // a client's connection pool and a few load-test connections at once.
+  server_.new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
   server_.set_keep_alive_max_count(1000);
   auto plain = [this](const httplib::Request& req, httplib::Response& res) { serve(req, res, {}); };
   auto withBody = [this](const httplib::Request& req, httplib::Response& res,
