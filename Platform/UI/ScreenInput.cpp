@@ -40,6 +40,23 @@ std::vector<View*> topDown(View* root) {
   return {all.rbegin(), all.rend()};
 }
 
+// Whether a finger at the middle of `area` (root coordinates) reaches `target`: nothing that
+// takes touches covers it there.
+bool reaches(View* root, View* target, const Rect& area) {
+  if (area.isEmpty()) return false;
+  View* hit = root->hitTest(Point{area.x() + area.width() / 2, area.y() + area.height() / 2});
+  return hit != nullptr && hit->isDescendantOf(target);
+}
+
+bool reaches(View* root, View* target) {
+  Rect area = target->frameInRoot();
+  // Only the part its ancestors show can be touched.
+  for (View* p = target->superview(); p != nullptr; p = p->superview()) {
+    area = area.intersection(p->frameInRoot());
+  }
+  return reaches(root, target, area);
+}
+
 // The first view from the top that `fn` takes.
 bool firstTaking(View* root, const std::function<bool(View*)>& fn) {
   if (root == nullptr) return false;
@@ -54,10 +71,10 @@ bool tapBarItem(const std::shared_ptr<BarButtonItem>& item, const std::string& t
   return item && item->label() == text && item->tap();
 }
 
-bool tapRowShowing(TableView& table, const std::string& text) {
+bool tapRowShowing(View* root, TableView& table, const std::string& text) {
   for (const auto& ip : table.indexPathsForVisibleRows()) {
     auto cell = table.cellForRowAtIndexPath(ip);
-    if (!cell || cell->isHidden()) continue;
+    if (!cell || cell->isHidden() || !reaches(root, cell.get())) continue;
     DumpWriter out;
     for (const auto& child : cell->subviews())
       child->dump(out);
@@ -73,31 +90,33 @@ View* ScreenInput::root() const {
 }
 
 bool ScreenInput::tap(const std::string& text) {
-  return firstTaking(
-             root(),
-             [&](View* v) {
-               if (auto* alert = dynamic_cast<AlertView*>(v)) return alert->tapButton(text);
-               if (auto* sheet = dynamic_cast<ActionSheet*>(v)) return sheet->tapButton(text);
-               if (auto* button = dynamic_cast<Button*>(v)) {
-                 return button->label() == text && button->tap();
-               }
-               if (auto* bar = dynamic_cast<NavigationBar*>(v)) {
-                 if ((text == "back" || bar->backButtonTitle() == text) && bar->tapBackButton())
-                   return true;
-                 return tapBarItem(bar->leftItem(), text) || tapBarItem(bar->rightItem(), text);
-               }
-               if (auto* toolbar = dynamic_cast<Toolbar*>(v)) return toolbar->tapItem(text);
-               if (auto* tabs = dynamic_cast<TabBar*>(v))
-                 return tabs->owner()->selectTabAsUser(text);
-               return false;
-             }) ||
-         tapRow(text);
+  View* r = root();
+  auto take = [&](View* v) {
+    if (auto* alert = dynamic_cast<AlertView*>(v)) return alert->tapButton(text);
+    if (auto* sheet = dynamic_cast<ActionSheet*>(v)) return sheet->tapButton(text);
+    if (auto* button = dynamic_cast<Button*>(v)) {
+      return button->label() == text && reaches(r, button) && button->tap();
+    }
+    if (auto* bar = dynamic_cast<NavigationBar*>(v)) {
+      if (!reaches(r, bar)) return false;
+      if ((text == "back" || bar->backButtonTitle() == text) && bar->tapBackButton()) return true;
+      return tapBarItem(bar->leftItem(), text) || tapBarItem(bar->rightItem(), text);
+    }
+    if (auto* toolbar = dynamic_cast<Toolbar*>(v))
+      return reaches(r, toolbar) && toolbar->tapItem(text);
+    if (auto* tabs = dynamic_cast<TabBar*>(v)) {
+      return reaches(r, tabs) && tabs->owner()->selectTabAsUser(text);
+    }
+    return false;
+  };
+  return firstTaking(r, take) || tapRow(text);
 }
 
 bool ScreenInput::tapRow(const std::string& text) {
-  return firstTaking(root(), [&](View* v) {
+  View* r = root();
+  return firstTaking(r, [&](View* v) {
     auto* table = dynamic_cast<TableView*>(v);
-    return table != nullptr && tapRowShowing(*table, text);
+    return table != nullptr && tapRowShowing(r, *table, text);
   });
 }
 

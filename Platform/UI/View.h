@@ -79,6 +79,9 @@ class View : public std::enable_shared_from_this<View> {
   [[nodiscard]] Window* window() const;
   // The frame in the coordinates of the root of the tree.
   [[nodiscard]] Rect frameInRoot() const;
+  // The top-most view under `point` (in root coordinates) that takes touches: shown, with
+  // interaction enabled (a view without it hides its subviews from touches too).
+  [[nodiscard]] View* hitTest(Point pointInRoot);
   // Removes every subview.
   void removeAllSubviews();
 
