@@ -1,5 +1,6 @@
 #include "Platform/UI/ScreenInput.h"
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "Platform/UI/NavigationController.h"
 #include "Platform/UI/PickerView.h"
 #include "Platform/UI/ScrollView.h"
+#include "Platform/UI/SegmentedControl.h"
 #include "Platform/UI/TabBar.h"
 #include "Platform/UI/TabBarController.h"
 #include "Platform/UI/TableView.h"
@@ -118,6 +120,57 @@ bool ScreenInput::tapRow(const std::string& text) {
     auto* table = dynamic_cast<TableView*>(v);
     return table != nullptr && tapRowShowing(r, *table, text);
   });
+}
+
+bool ScreenInput::tapAt(Point point) {
+  View* r = root();
+  if (r == nullptr) return false;
+  auto keep = r->weak_from_this().lock();
+  View* hit = r->hitTest(point);
+  for (View* v = hit; v != nullptr; v = v->superview()) {
+    Rect f = v->frameInRoot();
+    double share = f.width() > 0 ? (point.x - f.x()) / f.width() : 0;
+    if (auto* button = dynamic_cast<Button*>(v)) return button->tap();
+    if (auto* segments = dynamic_cast<SegmentedControl*>(v)) {
+      int n = segments->numberOfSegments();
+      return n > 0 && segments->tapSegment(std::min(n - 1, static_cast<int>(share * n)));
+    }
+    if (auto* cell = dynamic_cast<TableViewCell*>(v)) {
+      auto* table = dynamic_cast<TableView*>(cell->superview());
+      auto ip = table != nullptr ? table->indexPathForCell(cell) : std::nullopt;
+      return ip && table->tapRow(*ip);
+    }
+    if (auto* bar = dynamic_cast<NavigationBar*>(v)) {
+      if (share < 1.0 / 3) {
+        if (bar->tapBackButton()) return true;
+        auto left = bar->leftItem();
+        return left != nullptr && left->tap();
+      }
+      auto right = bar->rightItem();
+      return share > 2.0 / 3 && right != nullptr && right->tap();
+    }
+    if (auto* tabs = dynamic_cast<TabBar*>(v)) {
+      int n = static_cast<int>(tabs->owner()->viewControllers().size());
+      return n > 0 && tabs->owner()->selectTabAsUser(std::min(n - 1, static_cast<int>(share * n)));
+    }
+    if (auto* toolbar = dynamic_cast<Toolbar*>(v)) {
+      // Items with text share the bar from left to right.
+      std::vector<std::string> labels;
+      for (const auto& item : toolbar->items()) {
+        std::string label = item->label();
+        if (item->systemItem() == BarButtonItem::System::kNone &&
+            label.find_first_not_of(' ') != std::string::npos) {
+          labels.push_back(label);
+        }
+      }
+      if (labels.empty()) return false;
+      auto index = std::min(labels.size() - 1, static_cast<std::size_t>(share * labels.size()));
+      return toolbar->tapItem(labels[index]);
+    }
+    if (auto* field = dynamic_cast<TextInput*>(v)) return field->becomeFirstResponder();
+    if (v->handleTap()) return true;
+  }
+  return false;
 }
 
 bool ScreenInput::tapRow(IndexPath indexPath) {

@@ -101,6 +101,12 @@ class View : public std::enable_shared_from_this<View> {
   // The whole subtree as text.
   [[nodiscard]] std::string dumpText() const;
 
+  // A single-finger tap anywhere on the view (a tap gesture), for views that are not buttons.
+  void setTapHandler(std::function<void(View&)> handler) { tapHandler_ = std::move(handler); }
+  [[nodiscard]] bool hasTapHandler() const { return static_cast<bool>(tapHandler_); }
+  // Runs the tap handler; returns whether there was one.
+  bool handleTap();
+
   // Running animations by key. Adding under a used key cancels the older one.
   void addAnimation(const std::string& key, std::shared_ptr<Animation> animation);
   [[nodiscard]] Animation* animationForKey(const std::string& key) const;
@@ -130,6 +136,7 @@ class View : public std::enable_shared_from_this<View> {
   int displayRequests_ = 0;
   View* superview_ = nullptr;
   std::vector<std::pair<std::string, std::shared_ptr<Animation>>> animations_;
+  std::function<void(View&)> tapHandler_;
   std::vector<std::shared_ptr<View>> subviews_;
 };
 
