@@ -44,6 +44,7 @@ void LKNavigationController::loadView() {
   auto view =
       std::make_shared<ui::ImageView>(ui::Rect{0, 0, 320, 416}, ui::Image::named("background"));
   view->isDecorative = true;
+  view->setUserInteractionEnabled(true);
   setView(view);
   ui::NavigationController* nav = navigationController();
   // The root never gets a back button, even when its view is rebuilt under pushed screens.

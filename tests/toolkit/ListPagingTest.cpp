@@ -313,11 +313,27 @@ TEST_F(ListPaging, HeaderLineIsEmptyWithoutADate) {
 TEST_F(ListPaging, RowsAreTappedThroughTheTable) {
   open(20);
   settle();
-  struct Spy : ui::TableViewDelegate {};
   EXPECT_TRUE(input.tapRow("店3"));
   EXPECT_EQ(table().indexPathForSelectedRow(), (ui::IndexPath{0, 3}));
   auto cell = std::static_pointer_cast<CustomCell>(table().cellForRowAtIndexPath({0, 3}));
   EXPECT_TRUE(cell->cellView()->isHighlighted()) << "highlight reaches the drawn view";
+}
+
+TEST_F(ListPaging, AClickOnARowSelectsIt) {
+  open(20);
+  settle();
+  // Window point: 20 status bar + 44 navigation bar + 10 grouped top + row 2 at 120..180.
+  EXPECT_TRUE(input.tapAt({160, 20 + 44 + 10 + 150}));
+  EXPECT_EQ(table().indexPathForSelectedRow(), (ui::IndexPath{0, 2}));
+}
+
+TEST_F(ListPaging, TheNoDataPromptTakesTheTouchesOfTheListUnderIt) {
+  open(20);
+  settle();
+  screen->addSubview(std::make_shared<LKNodataView>(ui::Rect{0, 0, 320, 367}, "没有找到商户"));
+  EXPECT_FALSE(input.tapRow("店3"));
+  EXPECT_FALSE(input.tapAt({160, 20 + 44 + 10 + 200}));
+  EXPECT_FALSE(table().indexPathForSelectedRow());
 }
 
 }  // namespace
