@@ -1,0 +1,28 @@
+#include "Platform/UI/Image.h"
+
+namespace lk::ui {
+
+Image Image::named(std::string name, Size size) {
+  Image image;
+  image.name_ = std::move(name);
+  image.size_ = size;
+  return image;
+}
+
+Image Image::fromBitmap(std::shared_ptr<const Bitmap> bitmap, std::string name) {
+  Image image;
+  image.name_ = std::move(name);
+  if (bitmap) image.size_ = Size{double(bitmap->width), double(bitmap->height)};
+  image.bitmap_ = std::move(bitmap);
+  return image;
+}
+
+std::string Image::describe() const {
+  if (!name_.empty()) return name_;
+  if (bitmap_) {
+    return std::to_string(bitmap_->width) + "x" + std::to_string(bitmap_->height) + " bitmap";
+  }
+  return "(none)";
+}
+
+}  // namespace lk::ui

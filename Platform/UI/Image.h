@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Platform/UI/Geometry.h"
+
+namespace lk::ui {
+
+// Decoded pixels, 8-bit RGBA rows without padding.
+struct Bitmap {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint8_t> rgba;
+};
+
+// A cheap, copyable image handle: an application resource by name (placeholders, icons) or
+// pixels decoded from bytes. Images are immutable; copies share the pixels.
+class Image {
+ public:
+  Image() = default;
+
+  // A resource image. The headless toolkit does not load the file; the name is what dumps and
+  // recorded drawings show, and what a graphical front end loads.
+  static Image named(std::string name, Size size = {});
+  // Decoded pixels (the image codecs produce them); `name` is optional and only descriptive.
+  static Image fromBitmap(std::shared_ptr<const Bitmap> bitmap, std::string name = {});
+
+  [[nodiscard]] bool isNull() const { return name_.empty() && !bitmap_; }
+  [[nodiscard]] const std::string& name() const { return name_; }
+  [[nodiscard]] Size size() const { return size_; }
+  [[nodiscard]] const std::shared_ptr<const Bitmap>& bitmap() const { return bitmap_; }
+  // What dumps print: the name, or "<w>x<h> bitmap" for an anonymous decoded picture.
+  [[nodiscard]] std::string describe() const;
+
+  friend bool operator==(const Image& a, const Image& b) {
+    return a.name_ == b.name_ && a.size_ == b.size_ && a.bitmap_ == b.bitmap_;
+  }
+
+ private:
+  std::string name_;
+  Size size_;
+  std::shared_ptr<const Bitmap> bitmap_;
+};
+
+}  // namespace lk::ui

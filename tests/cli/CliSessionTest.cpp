@@ -1,0 +1,193 @@
+#include "frontends/cli/CliSession.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <sstream>
+
+#include "Classes/LocalState/CacheCenter.h"
+#include "Platform/Net/NetworkActivityIndicator.h"
+#include "Platform/Storage/UserDefaults.h"
+#include "Platform/UI/Application.h"
+#include "tests/support/ScopedClientStorage.h"
+#include "tests/support/TestSupport.h"
+
+namespace lk::cli {
+namespace {
+
+class CliSessionTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ui::Application::resetSharedInstanceForTesting(); }
+  void TearDown() override {
+    session_.reset();
+    CacheCenter::resetSharedInstanceForTesting();
+    ui::Application::resetSharedInstanceForTesting();
+  }
+  CliSession& session() {
+    if (!session_) {
+      session_ = std::make_unique<CliSession>(out_);
+      session_->start();
+    }
+    return *session_;
+  }
+  // Runs one command and returns what it printed.
+  std::string run(std::string_view line) {
+    out_.str({});
+    EXPECT_TRUE(session().execute(line)) << line;
+    return out_.str();
+  }
+  std::string screen() {
+    out_.str({});
+    session().printScreen();
+    return out_.str();
+  }
+
+  test::ScopedMainLoop loop_;
+  test::ScopedClientStorage storage_;
+  UserDefaults* store_ = &storage_.store();
+  std::ostringstream out_;
+  std::unique_ptr<CliSession> session_;
+};
+
+TEST_F(CliSessionTest, StartupStateNamesCityTabsAndSelection) {
+  EXPECT_EQ(session().startupState(),
+            "city: 北京 (131)\ntabs: 搜索 | 附近 | 优惠 | 现场播报 | 个人中心\nselected: 搜索\n");
+}
+
+TEST_F(CliSessionTest, RestoredCityOutsideTheCouponCitiesStartsWithTheMoreSet) {
+  store_->setInteger(kCurrentCityId, 179);
+  store_->setString(kCurrentCityName, "杭州");
+  EXPECT_EQ(session().startupState(),
+            "city: 杭州 (179)\ntabs: 搜索 | 附近 | 现场播报 | 个人中心 | 更多\nselected: 搜索\n");
+}
+
+TEST_F(CliSessionTest, TabByPositionOrTitlePrintsTheScreen) {
+  EXPECT_EQ(run("tab 2"), "navbar: 附近\ntabbar: 搜索 | [附近] | 优惠 | 现场播报 | 个人中心\n");
+  EXPECT_EQ(run("tab '现场播报'"),
+            "navbar: 现场播报\ntabbar: 搜索 | 附近 | 优惠 | [现场播报] | 个人中心\n");
+  EXPECT_EQ(run("dump"), screen());
+}
+
+TEST_F(CliSessionTest, BadCommandsPrintOneLineAndChangeNothing) {
+  const std::string before = screen();
+  for (const char* line :
+       {"tab 0", "tab 6", "tab -1", "tab 2 3", "tab", "tab 更多", "frobnicate", "foreground",
+        "wait", "wait -5", "wait 1e3", "dump now", "city 99999999999", "city x y", "city 1 a b",
+        "city 未知", "tab \"unclosed"}) {
+    const std::string printed = run(line);
+    EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1) << line << ": " << printed;
+    EXPECT_EQ(screen(), before) << line;
+  }
+  EXPECT_EQ(CacheCenter::sharedInstance().currentCity()->id(), 131);
+  EXPECT_NE(run("frobnicate").find("unknown command \"frobnicate\""), std::string::npos);
+  EXPECT_NE(run("tab 9").find("1 to 5"), std::string::npos);
+}
+
+TEST_F(CliSessionTest, BackgroundAndForegroundFollowTheApplicationState) {
+  EXPECT_NE(run("background").find("in the background"), std::string::npos);
+  EXPECT_EQ(CliSession::application().state(), ui::Application::State::kBackground);
+  EXPECT_NE(run("background").find("already in the background"), std::string::npos);
+  EXPECT_NE(run("tab 2").find("in the background"), std::string::npos);
+  EXPECT_NE(run("foreground").find("active"), std::string::npos);
+  EXPECT_EQ(CliSession::application().state(), ui::Application::State::kActive);
+  EXPECT_NE(run("tab 2").find("[附近]"), std::string::npos);
+}
+
+TEST_F(CliSessionTest, CityOutsideTheCouponCitiesShowsTheMoreTab) {
+  run("tab 4");
+  EXPECT_EQ(run("city 75 成都"),
+            "city: 成都 (75)\nnavbar: 搜索\ntabbar: [搜索] | 附近 | 现场播报 | 个人中心 | 更多\n");
+  EXPECT_EQ(run("city 西安"),
+            "city: 西安 (233)\nnavbar: 搜索\ntabbar: [搜索] | 附近 | 现场播报 | 个人中心 | 更多\n");
+  EXPECT_EQ(run("city 289").rfind("city: 上海 (289)\n", 0), 0u);
+  EXPECT_NE(run("city").find("上海 (289)"), std::string::npos);
+  EXPECT_EQ(store_->stringForKey(kCurrentCityName), "上海");
+}
+
+TEST_F(CliSessionTest, WaitRunsTheLoopsClock) {
+  bool fired = false;
+  auto& loop = RunLoop::main();
+  loop.schedule(lk::seconds(2), [&] { fired = true; });
+  run("wait 1000");
+  EXPECT_FALSE(fired);
+  run("wait 1500");
+  EXPECT_TRUE(fired);
+}
+
+TEST_F(CliSessionTest, SettlingRunsWorkDueSoonButIsBounded) {
+  int soon = 0;
+  int late = 0;
+  RunLoop::main().schedule(std::chrono::milliseconds(30), [&] { ++soon; });
+  RunLoop::main().schedule(lk::seconds(5), [&] { ++late; });
+  run("dump");
+  EXPECT_EQ(soon, 1);
+  EXPECT_EQ(late, 0);
+  // A timer that keeps rescheduling itself cannot hold a command forever.
+  std::function<void()> again = [&] {
+    RunLoop::main().schedule(std::chrono::milliseconds(10), again);
+  };
+  again();
+  session().setSettleBound(lk::seconds(1));
+  const auto start = RunLoop::main().now();
+  run("dump");
+  EXPECT_LE(RunLoop::main().now() - start, lk::seconds(1.1));
+}
+
+TEST_F(CliSessionTest, SettlingWaitsForTheNetworkToGoQuiet) {
+  session();
+  bool answered = false;
+  NetworkActivityIndicator::setVisible(true);
+  RunLoop::main().schedule(std::chrono::milliseconds(700), [&] {
+    answered = true;
+    NetworkActivityIndicator::setVisible(false);
+  });
+  const auto start = RunLoop::main().now();
+  run("dump");
+  EXPECT_TRUE(answered);
+  EXPECT_LT(RunLoop::main().now() - start, lk::seconds(0.8));
+  // A transfer that never ends holds the command only for the bound.
+  NetworkActivityIndicator::setVisible(true);
+  session().setSettleBound(lk::seconds(2));
+  const auto again = RunLoop::main().now();
+  run("dump");
+  EXPECT_GE(RunLoop::main().now() - again, lk::seconds(2));
+  EXPECT_LT(RunLoop::main().now() - again, lk::seconds(2.1));
+  NetworkActivityIndicator::setVisible(false);
+}
+
+TEST_F(CliSessionTest, ScriptRunEchoesCommandsSkipsCommentsAndStopsAtQuit) {
+  std::istringstream script("# comment\n\ntab 2\nquit\ntab 3\n");
+  out_.str({});
+  session().run(script, true);
+  EXPECT_EQ(
+      out_.str(),
+      "\n> tab 2\nnavbar: 附近\ntabbar: 搜索 | [附近] | 优惠 | 现场播报 | 个人中心\n\n> quit\n");
+  EXPECT_EQ(CliSession::application().dumpScreen().find("[优惠]"), std::string::npos);
+}
+
+TEST_F(CliSessionTest, HelpListsEveryCommand) {
+  const std::string help = run("help");
+  for (const char* name :
+       {"tab N|TITLE", "background", "foreground", "wait MS", "dump", "quit", "city"}) {
+    EXPECT_NE(help.find(name), std::string::npos) << name;
+  }
+  EXPECT_EQ(help.find("navbar:"), std::string::npos);
+}
+
+TEST_F(CliSessionTest, ArbitraryInputNeverCrashes) {
+  std::mt19937 random(7);
+  const std::string alphabet = "tab 0123456789-+ \"'\\#\t\xe6\x90\x9c\xff\x00waitcityquit";
+  for (int i = 0; i < 2000; ++i) {
+    std::string line;
+    const int length = static_cast<int>(random() % 24);
+    for (int j = 0; j < length; ++j)
+      line += alphabet[random() % alphabet.size()];
+    if (line.rfind("quit", 0) == 0 || line.rfind("exit", 0) == 0) continue;
+    out_.str({});
+    session().execute(line);
+  }
+  EXPECT_FALSE(screen().empty());
+}
+
+}  // namespace
+}  // namespace lk::cli

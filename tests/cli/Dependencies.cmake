@@ -1,0 +1,3 @@
+target_link_libraries(test_${area} PRIVATE lk_cli)
+add_dependencies(test_${area} lokavo)
+target_compile_definitions(test_${area} PRIVATE LOKAVO_CLI_PATH="$<TARGET_FILE:lokavo>")
