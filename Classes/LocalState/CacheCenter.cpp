@@ -73,6 +73,8 @@ void CacheCenter::restore() {
   }
   for (auto& [key, list] : {std::pair{kAreaSearchHistory, &areaSearchHistory_},
                             std::pair{kChannelSearchHistory, &channelSearchHistory_}}) {
+    // Restoring again replaces the lists instead of doubling them.
+    list->clear();
     for (auto& keyword : cfg_->stringArrayForKey(key)) {
       // A list longer than the limit (written by hand, say) is cut to it.
       if (list->size() >= kMaxKeywords) break;

@@ -1,6 +1,7 @@
 #include "Classes/Shell/lokavoAppDelegate.h"
 
 #include "Classes/LocalState/CacheCenter.h"
+#include "Classes/ServiceClient/HttpRequestCacheCenter.h"
 #include "Classes/Shell/PlaceholderViewController.h"
 #include "Classes/Shell/TabRootScreen.h"
 #include "Platform/UI/Image.h"
@@ -72,7 +73,7 @@ void lokavoAppDelegate::applicationDidBecomeActive(ui::Application& /*app*/) {
 }
 
 void lokavoAppDelegate::applicationDidEnterBackground(ui::Application& /*app*/) {
-  // Emptying the response cache joins here when it exists.
+  HttpRequestCacheCenter::sharedInstance().distoryCacheData();
 }
 
 std::shared_ptr<ui::ViewController> lokavoAppDelegate::makeRootScreen(Tab /*tab*/) {

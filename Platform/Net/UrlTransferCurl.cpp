@@ -7,6 +7,8 @@
 // may cancel or destroy its transfer, or start another one, inside any callback: the driver
 // re-checks the job after every delegate call and never calls into curl from within curl.
 #include <curl/curl.h>
+#include <linux/sockios.h>
+#include <sys/ioctl.h>
 
 #include <algorithm>
 #include <atomic>
@@ -20,7 +22,6 @@
 #include <utility>
 #include <vector>
 
-#include "Platform/Log/Log.h"
 #include "Platform/Net/HeaderFieldName.h"
 #include "Platform/Net/UrlTransfer.h"
 #include "Platform/RunLoop/RunLoop.h"
@@ -71,6 +72,7 @@ struct Job {
   TimePoint lastProgress;
   curl_off_t lastDown = 0;
   curl_off_t lastUp = 0;
+  std::size_t lastUnsent = 0;
 };
 
 PlatformError makeError(int code, std::string description) {
@@ -156,6 +158,31 @@ std::optional<std::string> hostOf(const std::string& url) {
   }
   curl_url_cleanup(u);
   return host;
+}
+
+// "scheme://host:port" of a URL (default port filled in, lower case), or nothing.
+std::optional<std::string> originOf(const std::string& url) {
+  CURLU* u = curl_url();
+  if (u == nullptr) return std::nullopt;
+  std::optional<std::string> origin;
+  if (curl_url_set(u, CURLUPART_URL, url.c_str(), 0) == CURLUE_OK) {
+    char* scheme = nullptr;
+    char* host = nullptr;
+    char* port = nullptr;
+    if (curl_url_get(u, CURLUPART_SCHEME, &scheme, 0) == CURLUE_OK &&
+        curl_url_get(u, CURLUPART_HOST, &host, 0) == CURLUE_OK &&
+        curl_url_get(u, CURLUPART_PORT, &port, CURLU_DEFAULT_PORT) == CURLUE_OK) {
+      std::string text = std::string(scheme) + "://" + host + ":" + port;
+      std::transform(text.begin(), text.end(), text.begin(),
+                     [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
+      origin = std::move(text);
+    }
+    curl_free(scheme);
+    curl_free(host);
+    curl_free(port);
+  }
+  curl_url_cleanup(u);
+  return origin;
 }
 
 // Names under the reserved ".invalid" domain never resolve; answering at once keeps the query
@@ -372,14 +399,31 @@ class CurlDriver {
   }
 
   void armInactivityTimer(const std::shared_ptr<Job>& job) {
-    armInactivityTimer(job, job->request.timeoutInterval);
+    armInactivityTimer(job, job->request.timeoutInterval / 4);
   }
 
+  // Bytes the job has handed to the kernel that have not left the machine yet.
+  std::size_t unsentBytes(const Job& job) const {
+    std::size_t total = 0;
+    for (const auto& [fd, watch] : watches_) {
+      int queued = 0;
+      if (watch.easy == job.easy && ::ioctl(fd, SIOCOUTQ, &queued) == 0 && queued > 0)
+        total += static_cast<std::size_t>(queued);
+    }
+    return total;
+  }
+
+  // Checks a few times per interval, so that an upload still draining from the socket's send
+  // buffer (curl has nothing left to write, the peer still reads) counts as progress.
   void onInactivityTimer(const std::shared_ptr<Job>& job) {
     job->inactivityTimer = 0;
+    const std::size_t unsent = unsentBytes(*job);
+    if (unsent < job->lastUnsent) job->lastProgress = loop_.now();
+    job->lastUnsent = unsent;
+    const Duration interval = job->request.timeoutInterval;
     const Duration quiet = loop_.now() - job->lastProgress;
-    if (quiet < job->request.timeoutInterval) {
-      armInactivityTimer(job, job->request.timeoutInterval - quiet);
+    if (quiet < interval) {
+      armInactivityTimer(job, std::min(interval - quiet, interval / 4));
       return;
     }
     if (job->inMulti) {
@@ -512,11 +556,12 @@ class CurlDriver {
   // --- the loop's side ---
 
   void onSocket(curl_socket_t fd, unsigned ready) {
+    // Activity on a transfer's socket is progress (connecting, sending the request). The easy
+    // handle is only used as a key: it may belong to a transfer that has ended.
     auto it = watches_.find(fd);
-    if (it != watches_.end() && it->second.easy != nullptr) {
-      Job* job = nullptr;
-      if (curl_easy_getinfo(it->second.easy, CURLINFO_PRIVATE, &job) == CURLE_OK && job != nullptr)
-        job->lastProgress = loop_.now();
+    if (it != watches_.end()) {
+      auto job = jobs_.find(it->second.easy);
+      if (job != jobs_.end()) job->second->lastProgress = loop_.now();
     }
     int mask = 0;
     if (ready & RunLoop::kReadable) mask |= CURL_CSELECT_IN;
@@ -618,6 +663,13 @@ class CurlDriver {
       std::erase_if(next.headerFields, [](const auto& field) {
         return headerFieldNameEquals(field.first, "Content-Type") ||
                headerFieldNameEquals(field.first, "Content-Length");
+      });
+    }
+    // Credentials are for the host they were given to, never for whoever a redirect names.
+    const auto from = originOf(job->request.url);
+    if (!from || from != originOf(next.url)) {
+      std::erase_if(next.headerFields, [](const auto& field) {
+        return headerFieldNameEquals(field.first, "Authorization");
       });
     }
     const UrlResponse redirectResponse = job->redirectHead;

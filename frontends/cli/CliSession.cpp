@@ -6,6 +6,7 @@
 
 #include "Classes/LocalState/CacheCenter.h"
 #include "Classes/Shell/lokavoAppDelegate.h"
+#include "Platform/Net/NetworkActivityIndicator.h"
 #include "Platform/UI/Application.h"
 #include "Platform/UI/TabBarController.h"
 #include "frontends/cli/CommandLine.h"
@@ -119,7 +120,8 @@ void CliSession::settle() {
     loop.runUntilIdle();
     const TimePoint now = loop.now();
     const auto next = loop.nextTimer();
-    const bool busy = application().isNetworkActivityIndicatorVisible() ||
+    const bool busy = NetworkActivityIndicator::isVisible() ||
+                      application().isNetworkActivityIndicatorVisible() ||
                       (next.has_value() && *next <= now + kSoon);
     if (!busy || now >= deadline) return;
     loop.runFor(std::min<Duration>(kStep, deadline - now));

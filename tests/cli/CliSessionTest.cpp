@@ -6,8 +6,10 @@
 #include <sstream>
 
 #include "Classes/LocalState/CacheCenter.h"
+#include "Platform/Net/NetworkActivityIndicator.h"
 #include "Platform/Storage/UserDefaults.h"
 #include "Platform/UI/Application.h"
+#include "tests/support/ScopedClientStorage.h"
 #include "tests/support/TestSupport.h"
 
 namespace lk::cli {
@@ -15,17 +17,11 @@ namespace {
 
 class CliSessionTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    CacheCenter::resetSharedInstanceForTesting();
-    ui::Application::resetSharedInstanceForTesting();
-    store_ = makeJsonFileUserDefaults(dir_ / "UserDefaults.json");
-    UserDefaults::setStandardUserDefaults(store_.get());
-  }
+  void SetUp() override { ui::Application::resetSharedInstanceForTesting(); }
   void TearDown() override {
     session_.reset();
     CacheCenter::resetSharedInstanceForTesting();
     ui::Application::resetSharedInstanceForTesting();
-    UserDefaults::setStandardUserDefaults(nullptr);
   }
   CliSession& session() {
     if (!session_) {
@@ -47,8 +43,8 @@ class CliSessionTest : public ::testing::Test {
   }
 
   test::ScopedMainLoop loop_;
-  test::TempDir dir_;
-  std::unique_ptr<UserDefaults> store_;
+  test::ScopedClientStorage storage_;
+  UserDefaults* store_ = &storage_.store();
   std::ostringstream out_;
   std::unique_ptr<CliSession> session_;
 };
@@ -135,6 +131,28 @@ TEST_F(CliSessionTest, SettlingRunsWorkDueSoonButIsBounded) {
   const auto start = RunLoop::main().now();
   run("dump");
   EXPECT_LE(RunLoop::main().now() - start, lk::seconds(1.1));
+}
+
+TEST_F(CliSessionTest, SettlingWaitsForTheNetworkToGoQuiet) {
+  session();
+  bool answered = false;
+  NetworkActivityIndicator::setVisible(true);
+  RunLoop::main().schedule(std::chrono::milliseconds(700), [&] {
+    answered = true;
+    NetworkActivityIndicator::setVisible(false);
+  });
+  const auto start = RunLoop::main().now();
+  run("dump");
+  EXPECT_TRUE(answered);
+  EXPECT_LT(RunLoop::main().now() - start, lk::seconds(0.8));
+  // A transfer that never ends holds the command only for the bound.
+  NetworkActivityIndicator::setVisible(true);
+  session().setSettleBound(lk::seconds(2));
+  const auto again = RunLoop::main().now();
+  run("dump");
+  EXPECT_GE(RunLoop::main().now() - again, lk::seconds(2));
+  EXPECT_LT(RunLoop::main().now() - again, lk::seconds(2.1));
+  NetworkActivityIndicator::setVisible(false);
 }
 
 TEST_F(CliSessionTest, ScriptRunEchoesCommandsSkipsCommentsAndStopsAtQuit) {

@@ -9,10 +9,17 @@
 #include "Platform/Resources/AppResources.h"
 #include "Platform/Storage/UserDefaults.h"
 #include "Platform/UI/Application.h"
+#include "tests/support/ScopedClientStorage.h"
 #include "tests/support/TestSupport.h"
 
 namespace lk {
 namespace {
+
+std::string keyword(int i) {
+  std::string k = "k";
+  k += std::to_string(i);
+  return k;
+}
 
 // The application's delegate, which installs the tab sets.
 struct RecordingLoader : ui::ApplicationDelegate, TabSetLoader {
@@ -24,34 +31,26 @@ struct RecordingLoader : ui::ApplicationDelegate, TabSetLoader {
 class CacheCenterTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    CacheCenter::resetSharedInstanceForTesting();
-    openStore();
     ui::Application::resetSharedInstanceForTesting();
     ui::Application::shared().setDelegate(&loader_);
   }
   void TearDown() override {
     CacheCenter::resetSharedInstanceForTesting();
     ui::Application::resetSharedInstanceForTesting();
-    UserDefaults::setStandardUserDefaults(nullptr);
     AppResources::setDirectory({});
   }
   // A fresh process on the same store file.
   void restart() {
-    CacheCenter::resetSharedInstanceForTesting();
-    openStore();
+    storage_.restart();
+    store_ = &storage_.store();
     loader_.calls.clear();
     cityChanges_ = 0;
   }
-  void openStore() {
-    UserDefaults::setStandardUserDefaults(nullptr);
-    store_ = makeJsonFileUserDefaults(dir_ / "UserDefaults.json");
-    UserDefaults::setStandardUserDefaults(store_.get());
-  }
-  std::string storedFile() const { return test::readFile(dir_ / "UserDefaults.json"); }
+  std::string storedFile() const { return test::readFile(storage_.storeFile()); }
 
   test::ScopedMainLoop loop_;
-  test::TempDir dir_;
-  std::unique_ptr<UserDefaults> store_;
+  test::ScopedClientStorage storage_;
+  UserDefaults* store_ = &storage_.store();
   RecordingLoader loader_;
   int cityChanges_ = 0;
   ObserverToken observer_ = NotificationCenter::defaultCenter().addObserver(
@@ -97,11 +96,13 @@ TEST_F(CacheCenterTest, StoredStateIsRestoredAndAnnounced) {
 TEST_F(CacheCenterTest, StoredIdAsTextAndDamagedListsAreRead) {
   store_->setString(kCurrentCityId, "332");
   store_->setString(kCurrentCityName, "天津");
-  std::string list = "[";
-  for (int i = 0; i < 40; ++i)
-    list += "\"k" + std::to_string(i) + "\", 7, ";
-  list += "null]";
-  store_->setObject(kAreaSearchHistory, boost::json::parse(list));
+  boost::json::array list;
+  for (int i = 0; i < 40; ++i) {
+    list.emplace_back(keyword(i));
+    list.emplace_back(7);
+  }
+  list.emplace_back(nullptr);
+  store_->setObject(kAreaSearchHistory, std::move(list));
   store_->setObject(kChannelSearchHistory, boost::json::value("not a list"));
   auto& cc = CacheCenter::sharedInstance();
   EXPECT_EQ(cc.currentCity()->id(), 332);
@@ -165,7 +166,7 @@ TEST_F(CacheCenterTest, EveryCouponCityIsRecognised) {
 TEST_F(CacheCenterTest, ThirtyFirstKeywordDropsTheOldest) {
   auto& cc = CacheCenter::sharedInstance();
   for (int i = 0; i < 31; ++i)
-    cc.recordAreaSearch("k" + std::to_string(i));
+    cc.recordAreaSearch(keyword(i));
   ASSERT_EQ(cc.areaSearchHistory().size(), 30u);
   EXPECT_EQ(cc.areaSearchHistory().front(), "k30");
   EXPECT_EQ(cc.areaSearchHistory().back(), "k1");
@@ -184,7 +185,7 @@ TEST_F(CacheCenterTest, RepeatedKeywordMovesToTheFrontWithoutGrowing) {
   // At the limit, repeating an entry keeps every other entry.
   std::vector<std::string> full;
   for (int i = 0; i < 30; ++i)
-    CacheCenter::recordKeyword("k" + std::to_string(i), full);
+    CacheCenter::recordKeyword(keyword(i), full);
   CacheCenter::recordKeyword("k0", full);
   EXPECT_EQ(full.size(), 30u);
   EXPECT_EQ(full.front(), "k0");
@@ -226,6 +227,17 @@ TEST_F(CacheCenterTest, RestartOnTheSameStoreRestoresEverything) {
   EXPECT_EQ(direct.channelSearchHistory(), std::vector<std::string>{"小吃"});
   EXPECT_EQ(loader_.calls, std::vector<std::string>{"without"});
   EXPECT_EQ(cityChanges_, 1);
+}
+
+TEST_F(CacheCenterTest, RestoringAgainDoesNotDoubleTheHistories) {
+  auto& cc = CacheCenter::sharedInstance();
+  cc.recordAreaSearch("a");
+  cc.recordChannelSearch("b");
+  cityChanges_ = 0;
+  cc.restore();
+  EXPECT_EQ(cc.areaSearchHistory(), std::vector<std::string>{"a"});
+  EXPECT_EQ(cc.channelSearchHistory(), std::vector<std::string>{"b"});
+  EXPECT_EQ(cityChanges_, 0);
 }
 
 TEST_F(CacheCenterTest, LoggingOutLeavesNoPasswordAfterRestart) {
@@ -272,7 +284,9 @@ TEST_F(CacheCenterTest, MissingOrBrokenHotCityTableGivesNoHotCities) {
   }
   restart();
   test::writeFile(resources / "hotcity.json", "{\"北京\": 131,");
+  test::LogCapture log;
   EXPECT_TRUE(CacheCenter::sharedInstance().hotCityList().empty());
+  EXPECT_TRUE(log.contains("hot-city table cannot be decoded"));
   EXPECT_FALSE(CacheCenter::sharedInstance().isHotCityCurrent());
 }
 

@@ -72,6 +72,14 @@ class UrlTransferTest : public ::testing::Test {
                           req.get_header_value("Content-Length") + "|" + req.body,
                       "text/plain");
     });
+    s.Get("/away", [](const httplib::Request& req, httplib::Response& res) {
+      res.set_redirect(req.get_param_value("to"), 302);
+    });
+    s.Get("/auth", [](const httplib::Request& req, httplib::Response& res) {
+      res.set_content("auth=" + req.get_header_value("Authorization"), "text/plain");
+    });
+    s.Get("/home",
+          [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/auth", 302); });
     s.Get("/echo-headers", [](const httplib::Request& req, httplib::Response& res) {
       res.set_content("note=" + req.get_header_value("X-Note") +
                           ";injected=" + req.get_header_value("X-Injected"),
@@ -184,6 +192,24 @@ TEST_F(UrlTransferTest, RedirectIsToldThenFollowed) {
   EXPECT_EQ(r.transfer->originalRequest().url, http.url("/old"));
   EXPECT_EQ(r.transfer->currentRequest().url, http.url("/hello"));
   EXPECT_EQ(r.calls.front(), "redirect");
+}
+
+TEST_F(UrlTransferTest, CredentialsFollowARedirectOnlyToTheSameOrigin) {
+  test::LoopbackHttpServer other;
+  other.server().Get("/auth", [](const httplib::Request& req, httplib::Response& res) {
+    res.set_content("auth=" + req.get_header_value("Authorization"), "text/plain");
+  });
+  other.start();
+  for (const std::string& path :
+       std::vector<std::string>{"/home", "/away?to=" + other.url("/auth")}) {
+    TransferRecorder r;
+    UrlRequest request;
+    request.url = http.url(path);
+    request.setValueForHeaderField("Basic dTpw", "Authorization");
+    r.start(request);
+    ASSERT_TRUE(runUntilEnded(r));
+    EXPECT_EQ(r.body, path == "/home" ? "auth=Basic dTpw" : "auth=") << path;
+  }
 }
 
 TEST_F(UrlTransferTest, PostAnsweredWithSeeOtherContinuesAsGet) {
@@ -378,6 +404,23 @@ TEST_F(UrlTransferTest, TransferThatKeepsMovingIsNotCutByTheTimeOut) {
   ASSERT_TRUE(runUntilEnded(r));
   ASSERT_TRUE(r.finished) << (r.error ? r.error->description : "");
   EXPECT_EQ(r.body, "zzzzzzzz");
+}
+
+TEST_F(UrlTransferTest, UploadThatKeepsLeavingTheMachineIsNotCutByTheTimeOut) {
+  const std::string body(1024 * 1024, 'u');
+  // About a second to read it all, far longer than the time-out below.
+  test::RawSocketServer slow("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok",
+                             {body.size(), 1024, std::chrono::milliseconds(1)});
+  TransferRecorder r;
+  UrlRequest request;
+  request.url = slow.url("/upload");
+  request.httpMethod = "POST";
+  request.body = body;
+  request.timeoutInterval = seconds(0.3);
+  r.start(request);
+  ASSERT_TRUE(runUntilEnded(r));
+  ASSERT_TRUE(r.finished) << r.error->description;
+  EXPECT_EQ(r.body, "ok");
 }
 
 class UrlTransferVirtualClockTest : public UrlTransferTest {

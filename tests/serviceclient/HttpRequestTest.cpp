@@ -90,6 +90,13 @@ class HttpRequestTest : public ::testing::Test {
                           "|" + req.get_param_value("shop_id"),
                       "text/plain");
     });
+    s.Get("/client/echo-header", [](const httplib::Request& req, httplib::Response& res) {
+      res.set_content(req.get_header_value("X-Client") + "|" + req.get_param_value("k"),
+                      "text/plain");
+    });
+    s.Post("/client/echo-post", [](const httplib::Request& req, httplib::Response& res) {
+      res.set_content(req.get_header_value("X-Client") + "|" + req.body, "text/plain");
+    });
     s.Post("/client/raw", [](const httplib::Request& req, httplib::Response& res) {
       res.set_content(req.body, "text/plain");
     });
@@ -303,6 +310,27 @@ TEST_F(HttpRequestTest, PostBodyStringGoesOutUnchangedWithItsUtf8Length) {
   EXPECT_EQ(r.data, body);
   EXPECT_EQ(r.request->URLRequest()->valueForHeaderField("Content-Length"),
             std::to_string(body.size()));
+}
+
+TEST_F(HttpRequestTest, ExtraHeaderFieldsGoOutWithGetAndPost) {
+  RequestRecorder get;
+  get.request->requestGET(url("/echo-header"), HttpParameters{{"k", "v w"}},
+                          HttpRequest::HeaderFields{{"X-Client", "lokavo"}});
+  ASSERT_TRUE(runUntilEnded(get));
+  EXPECT_EQ(get.data, "lokavo|v w");
+
+  // This POST escapes its body once more like a URL; a form-escaped body has nothing left to
+  // escape, so it goes out unchanged. It never arms the watchdog but is counted while it runs.
+  RequestRecorder post;
+  post.request = std::make_unique<HttpRequest>();
+  post.request->setDelegate(&post);
+  post.request->requestPOST(url("/echo-post"), HttpParameters{{"k", "A&B 中"}},
+                            HttpRequest::HeaderFields{{"X-Client", "lokavo"}});
+  EXPECT_FALSE(post.request->timeoutTimer().isActive());
+  EXPECT_EQ(HttpRequest::networkActivityCount(), 1);
+  ASSERT_TRUE(runUntilEnded(post));
+  EXPECT_EQ(post.data, "lokavo|k=A%26B+%E4%B8%AD");
+  EXPECT_EQ(HttpRequest::networkActivityCount(), 0);
 }
 
 TEST_F(HttpRequestTest, AuthorisedGetSendsBasicHeaderAndSkipsTheCache) {

@@ -3,13 +3,16 @@
 #include <gtest/gtest.h>
 
 #include "Classes/LocalState/CacheCenter.h"
+#include "Classes/ServiceClient/HttpRequestCacheCenter.h"
 #include "Classes/Shell/PlaceholderViewController.h"
 #include "Classes/Shell/TabRootScreen.h"
+#include "Platform/Resources/AppResources.h"
 #include "Platform/Storage/UserDefaults.h"
 #include "Platform/UI/Application.h"
 #include "Platform/UI/NavigationController.h"
 #include "Platform/UI/TabBarController.h"
 #include "Platform/UI/Window.h"
+#include "tests/support/ScopedClientStorage.h"
 #include "tests/support/TestSupport.h"
 
 namespace lk {
@@ -48,20 +51,14 @@ class RecordingAppDelegate : public lokavoAppDelegate {
 
 class AppDelegateTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    CacheCenter::resetSharedInstanceForTesting();
-    ui::Application::resetSharedInstanceForTesting();
-    store_ = makeJsonFileUserDefaults(dir_ / "UserDefaults.json");
-    UserDefaults::setStandardUserDefaults(store_.get());
-  }
+  void SetUp() override { ui::Application::resetSharedInstanceForTesting(); }
   void TearDown() override {
     CacheCenter::resetSharedInstanceForTesting();
     ui::Application::resetSharedInstanceForTesting();
-    UserDefaults::setStandardUserDefaults(nullptr);
   }
   void storeCity(int id, const char* name) {
-    store_->setInteger(kCurrentCityId, id);
-    store_->setString(kCurrentCityName, name);
+    storage_.store().setInteger(kCurrentCityId, id);
+    storage_.store().setString(kCurrentCityName, name);
   }
   void launch(lokavoAppDelegate& delegate) {
     app().setDelegate(&delegate);
@@ -77,8 +74,7 @@ class AppDelegateTest : public ::testing::Test {
   }
 
   test::ScopedMainLoop loop_;
-  test::TempDir dir_;
-  std::unique_ptr<UserDefaults> store_;
+  test::ScopedClientStorage storage_;
 };
 
 const std::vector<std::string> kCouponSet{"搜索", "附近", "优惠", "现场播报", "个人中心"};
@@ -129,6 +125,9 @@ TEST_F(AppDelegateTest, SixStacksAreBuiltOnceWithTitlesIconsAndTags) {
     EXPECT_EQ(root.tabBarItem().title, expected[i].first);
     EXPECT_EQ(root.tabBarItem().image.name(), expected[i].second);
     EXPECT_EQ(root.tabBarItem().tag, 0);
+    // A graphical front end finds the icon among the application's resources.
+    const std::string icon = expected[i].second;
+    EXPECT_TRUE(AppResources::pathForResource(icon.substr(0, icon.size() - 4), "png")) << icon;
   }
   auto search = d.scNavCtl();
   d.loadAllControllers();
@@ -206,6 +205,23 @@ TEST_F(AppDelegateTest, LifeCycleEventsLeaveTheScreensAlone) {
   EXPECT_EQ(app().dumpScreen(), before);
   EXPECT_EQ(d.tabBarController()->selectedIndex(), 4);
   EXPECT_EQ(CacheCenter::sharedInstance().currentCity()->id(), 332);
+}
+
+TEST_F(AppDelegateTest, EnteringTheBackgroundEmptiesTheResponseCache) {
+  HttpRequestCacheCenter::resetSharedInstanceForTesting();
+  RecordingAppDelegate d;
+  launch(d);
+  auto& cache = HttpRequestCacheCenter::sharedInstance();
+  cache.cacheData(std::string("{}"), "http://127.0.0.1:8080/client/index/0/province");
+  app().resignActive();
+  app().becomeActive();
+  EXPECT_EQ(cache.dataDictionary().size(), 1u);
+  app().enterBackground();
+  EXPECT_TRUE(cache.dataDictionary().empty());
+  cache.cacheData(std::string("{}"), "http://127.0.0.1:8080/client/index/0/province");
+  app().enterForeground();
+  EXPECT_EQ(cache.dataDictionary().size(), 1u);
+  HttpRequestCacheCenter::resetSharedInstanceForTesting();
 }
 
 TEST_F(AppDelegateTest, PlaceholderRootsShowAnEmptyScreenUnderTheTabTitle) {

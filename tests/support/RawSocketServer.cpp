@@ -6,13 +6,20 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace lk::test {
 
-RawSocketServer::RawSocketServer(std::string reply) {
+RawSocketServer::RawSocketServer(std::string reply) : RawSocketServer(std::move(reply), {}) {}
+
+RawSocketServer::RawSocketServer(std::string reply, SlowRead slowRead) {
   listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (listenFd_ < 0) throw std::runtime_error("socket failed");
+  if (slowRead.total > 0) {
+    int small = 4096;
+    ::setsockopt(listenFd_, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
+  }
   sockaddr_in addr{};
   addr.sin_family = AF_INET;
   addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -24,7 +31,7 @@ RawSocketServer::RawSocketServer(std::string reply) {
     throw std::runtime_error("bind failed");
   }
   port_ = ntohs(addr.sin_port);
-  thread_ = std::thread([fd = listenFd_, reply = std::move(reply)] {
+  thread_ = std::thread([fd = listenFd_, reply = std::move(reply), slowRead] {
     pollfd p{fd, POLLIN, 0};
     if (::poll(&p, 1, 10000) <= 0) return;  // bounded: nobody came
     const int conn = ::accept(fd, nullptr, nullptr);
@@ -37,6 +44,14 @@ RawSocketServer::RawSocketServer(std::string reply) {
       const auto n = ::read(conn, buf, sizeof buf);
       if (n <= 0) break;
       head.append(buf, static_cast<std::size_t>(n));
+    }
+    const auto headEnd = head.find("\r\n\r\n");
+    std::size_t bodyRead = headEnd == std::string::npos ? 0 : head.size() - headEnd - 4;
+    while (bodyRead < slowRead.total) {
+      std::this_thread::sleep_for(slowRead.pause);
+      const auto n = ::read(conn, buf, std::min(sizeof buf, slowRead.step));
+      if (n <= 0) break;
+      bodyRead += static_cast<std::size_t>(n);
     }
     [[maybe_unused]] auto w = ::write(conn, reply.data(), reply.size());
     ::close(conn);

@@ -1,0 +1,40 @@
+#include "tests/support/ScopedClientStorage.h"
+
+#include "Classes/LocalState/CacheCenter.h"
+#include "Platform/Device/DeviceInfo.h"
+#include "Platform/Storage/AppDirectories.h"
+#include "Platform/Storage/UserDefaults.h"
+
+namespace lk::test {
+
+ScopedClientStorage::ScopedClientStorage() {
+  AppDirectories::setDataDirectory(dataDirectory());
+  AppDirectories::setCacheDirectory(cacheDirectory());
+  (void)AppDirectories::ensureDirectory(dataDirectory());
+  (void)AppDirectories::ensureDirectory(cacheDirectory());
+  restart();
+}
+
+ScopedClientStorage::~ScopedClientStorage() {
+  // The cache centre keeps a pointer to the store: it goes first.
+  CacheCenter::resetSharedInstanceForTesting();
+  UserDefaults::setStandardUserDefaults(nullptr);
+  store_.reset();
+  DeviceInfo::resetForTesting();
+  AppDirectories::setDataDirectory({});
+  AppDirectories::setCacheDirectory({});
+}
+
+std::filesystem::path ScopedClientStorage::storeFile() const {
+  return dataDirectory() / UserDefaults::kFileName;
+}
+
+void ScopedClientStorage::restart() {
+  CacheCenter::resetSharedInstanceForTesting();
+  DeviceInfo::resetForTesting();
+  UserDefaults::setStandardUserDefaults(nullptr);
+  store_ = makeJsonFileUserDefaults(storeFile());
+  UserDefaults::setStandardUserDefaults(store_.get());
+}
+
+}  // namespace lk::test
