@@ -96,6 +96,7 @@ std::string today() {
 
 void AccountHandlers::addRoutes(Router& router) {
   router.add("POST", "/passport/", [this](auto& r) { return login(r); });
+  router.add("POST", "/passport", [this](auto& r) { return login(r); });
   router.add("GET", "/cgi-bin/genimage", [this](auto& r) { return verifyCodeImage(r); });
   router.add("GET", "/client/user/0/info", [this](auto& r) { return info(r); });
   router.add("POST", "/client/user/0/active", [this](auto& r) { return activate(r); });

@@ -79,21 +79,24 @@ PictureIds makePictures(Database& db) {
                                                   {70, 90, 170},   {160, 60, 60},   {60, 120, 80}};
   for (int i = 0; i < kShopPictures; ++i) {
     const auto colour = palette[static_cast<std::size_t>(i) % palette.size()];
-    const std::string label = "SHOP " + std::to_string(i + 1);
+    std::string label = "SHOP ";
+    label += std::to_string(i + 1);  // (not "a" + b: GCC 12 warns wrongly at -O3)
     ids.shop.push_back(insertPicture(db, "image/jpeg",
                                      PictureMaker::jpegTile(320, 240, colour, label),
                                      PictureMaker::jpegTile(100, 75, colour, label)));
   }
   for (int i = 0; i < kAvatarPictures; ++i) {
     const auto colour = palette[static_cast<std::size_t>(i + 3) % palette.size()];
-    const std::string label = "U" + std::to_string(i + 1);
+    std::string label = "U";
+    label += std::to_string(i + 1);  // (not "a" + b: GCC 12 warns wrongly at -O3)
     ids.avatar.push_back(insertPicture(db, "image/png",
                                        PictureMaker::pngTile(90, 90, colour, label),
                                        PictureMaker::pngTile(45, 45, colour, label)));
   }
   for (int i = 0; i < kPhotoPictures; ++i) {
     const auto colour = palette[static_cast<std::size_t>(i + 7) % palette.size()];
-    const std::string label = "PHOTO " + std::to_string(i + 1);
+    std::string label = "PHOTO ";
+    label += std::to_string(i + 1);  // (not "a" + b: GCC 12 warns wrongly at -O3)
     ids.photo.push_back(insertPicture(db, "image/jpeg",
                                       PictureMaker::jpegTile(480, 360, colour, label),
                                       PictureMaker::jpegTile(120, 90, colour, label)));

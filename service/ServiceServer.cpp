@@ -79,6 +79,8 @@ ServiceServer::ServiceServer(const ServiceOptions& options)
   // a client's connection pool and a few load-test connections at once.
   server_.new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
   server_.set_keep_alive_max_count(1000);
+  // Head and body go out in separate writes; without this each answer waits for a delayed ACK.
+  server_.set_tcp_nodelay(true);
   auto plain = [this](const httplib::Request& req, httplib::Response& res) { serve(req, res, {}); };
   auto withBody = [this](const httplib::Request& req, httplib::Response& res,
                          const httplib::ContentReader& reader) {

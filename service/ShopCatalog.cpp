@@ -130,7 +130,8 @@ void ShopCatalog::load(Database& db) {
     shop.cmtCount = stmt.integer(18);
     shop.nameKey = asciiLower(shop.name);
     shop.addressKey = asciiLower(shop.address);
-    shop.tagsKey = asciiLower(shop.tags.value_or(""));
+    // A shop is found by its kind too, also when it has no tags of its own.
+    shop.tagsKey = asciiLower(shop.tags.value_or("") + " " + shop.subName);
     shop.placeKey = asciiLower(shop.address + " " + shop.landmark + " " + shop.circleName + " " +
                                shop.districtName);
     byId_[shop.id] = shops_.size();

@@ -13,14 +13,10 @@
 #include "Platform/Log/Log.h"
 #include "Platform/RunLoop/RunLoop.h"
 #include "Platform/Storage/AppDirectories.h"
+#include "Platform/UI/Application.h"
 
 namespace lk {
 namespace {
-
-// Life-cycle notifications of the application object.
-constexpr const char* kMemoryWarning = "UIApplicationDidReceiveMemoryWarningNotification";
-constexpr const char* kDidEnterBackground = "UIApplicationDidEnterBackgroundNotification";
-constexpr const char* kWillTerminate = "UIApplicationWillTerminateNotification";
 
 std::mutex sharedMutex;
 std::unique_ptr<LKImageCache> sharedCache;
@@ -85,12 +81,12 @@ LKImageCache::LKImageCache(std::filesystem::path diskCachePath)
   std::filesystem::create_directories(diskCachePath_, ec);
   if (ec) logf("Cannot create the picture cache directory %s", diskCachePath_.string().c_str());
   auto& center = NotificationCenter::defaultCenter();
-  memoryWarningObserver_ =
-      center.addObserver(kMemoryWarning, [this](const Notification&) { clearMemory(); });
-  backgroundObserver_ =
-      center.addObserver(kDidEnterBackground, [this](const Notification&) { clearMemory(); });
-  terminateObserver_ =
-      center.addObserver(kWillTerminate, [this](const Notification&) { cleanDisk(); });
+  memoryWarningObserver_ = center.addObserver(ui::kApplicationDidReceiveMemoryWarningNotification,
+                                              [this](const Notification&) { clearMemory(); });
+  backgroundObserver_ = center.addObserver(ui::kApplicationDidEnterBackgroundNotification,
+                                           [this](const Notification&) { clearMemory(); });
+  terminateObserver_ = center.addObserver(ui::kApplicationWillTerminateNotification,
+                                          [this](const Notification&) { cleanDisk(); });
 }
 
 LKImageCache::~LKImageCache() {

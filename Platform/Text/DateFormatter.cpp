@@ -32,8 +32,9 @@ const Field* fieldAt(std::string_view pattern, std::size_t i) {
 }  // namespace
 
 Date dateFromSeconds(double seconds) {
-  // About ±292,000 years fit in microseconds; anything beyond is clamped, NaN reads as 0.
-  constexpr double kLimit = 9.2e12;
+  // The clock counts nanoseconds in 64 bits: about ±292 years around 1970 fit (1677 to 2262);
+  // anything beyond is clamped, NaN reads as 0.
+  constexpr double kLimit = 9.2e9;
   if (std::isnan(seconds)) seconds = 0;
   const double clamped = std::fmax(-kLimit, std::fmin(kLimit, seconds));
   return Date(std::chrono::duration_cast<Date::duration>(

@@ -11,7 +11,7 @@ namespace lk {
 using Date = std::chrono::system_clock::time_point;
 
 // The moment `seconds` after 1970-01-01 00:00 UTC (fractions kept to the microsecond; values
-// beyond the representable range are clamped).
+// beyond the clock's range, about 1677 to 2262, are clamped).
 [[nodiscard]] Date dateFromSeconds(double seconds);
 [[nodiscard]] double secondsSince1970(Date date);
 

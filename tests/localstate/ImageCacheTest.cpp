@@ -8,6 +8,7 @@
 #include "Platform/Image/ImageCodec.h"
 #include "Platform/Notifications/NotificationCenter.h"
 #include "Platform/Storage/AppDirectories.h"
+#include "Platform/UI/Application.h"
 #include "tests/support/TestSupport.h"
 
 namespace lk {
@@ -108,10 +109,13 @@ TEST_F(ImageCacheTest, CleaningRemovesFilesOfAWeekOrMoreAtTermination) {
   ageFile(cache.cachePathForKey("recent"), std::chrono::hours(6 * 24));
   ageFile(dir_.path() / "nested" / "stale", std::chrono::hours(7 * 24 + 1));
 
-  NotificationCenter::defaultCenter().post("UIApplicationWillTerminateNotification");
+  ui::Application::resetSharedInstanceForTesting();
+  ui::Application::shared().launch();
+  ui::Application::shared().terminate();
   EXPECT_FALSE(fs::exists(cache.cachePathForKey("old")));
   EXPECT_TRUE(fs::exists(cache.cachePathForKey("recent")));
   EXPECT_FALSE(fs::exists(dir_.path() / "nested" / "stale"));
+  ui::Application::resetSharedInstanceForTesting();
 }
 
 TEST_F(ImageCacheTest, MemoryWarningAndBackgroundEmptyTheMemoryOnly) {
@@ -119,11 +123,17 @@ TEST_F(ImageCacheTest, MemoryWarningAndBackgroundEmptyTheMemoryOnly) {
   const std::string bytes = ImageCodec::encodePng(*picture());
   cache.storeImage(picture(), bytes, key_, true);
   cache.waitUntilDiskJobsAreFinished();
-  NotificationCenter::defaultCenter().post("UIApplicationDidReceiveMemoryWarningNotification");
+  ui::Application::resetSharedInstanceForTesting();
+  ui::Application& app = ui::Application::shared();
+  app.launch();
+  app.receiveMemoryWarning();
   EXPECT_EQ(cache.memoryCount(), 0u);
   EXPECT_NE(cache.imageFromKey(key_), nullptr);
-  NotificationCenter::defaultCenter().post("UIApplicationDidEnterBackgroundNotification");
+  EXPECT_EQ(cache.memoryCount(), 1u);
+  app.enterBackground();
   EXPECT_EQ(cache.memoryCount(), 0u);
+  EXPECT_TRUE(fs::exists(cache.cachePathForKey(key_))) << "the disk keeps it";
+  ui::Application::resetSharedInstanceForTesting();
 }
 
 TEST_F(ImageCacheTest, LookUpAnswersFromMemoryAtOnceAndFromDiskLater) {

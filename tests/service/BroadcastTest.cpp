@@ -1,3 +1,7 @@
+#include <atomic>
+#include <thread>
+#include <vector>
+
 #include "service/Base64.h"
 #include "service/PictureMaker.h"
 #include "tests/service/SharedService.h"
@@ -100,6 +104,41 @@ TEST_F(Broadcast, RefusedPostsLeaveNothingBehind) {
   EXPECT_EQ(client().post("/client/submit/999/addMiniCmt", fields("999", ssid, "x")).status, 404);
   EXPECT_EQ(client().json("/client/shop/" + shop + "/minicmt?p=0&n=15")["total"].as_int64(),
             before + 1);
+}
+
+}  // namespace
+}  // namespace lk::test
+
+namespace lk::test {
+namespace {
+
+TEST_F(Broadcast, ConcurrentPostsAreAllCounted) {
+  const std::string ssid = login("lokavo", "lokavo123");
+  const std::string shop = "1000020";
+  const auto before = client().json("/client/shop/" + shop + "/info")["intMiniCmtCount"].as_int64();
+  constexpr int kThreads = 4;
+  constexpr int kPosts = 10;
+  std::vector<std::thread> threads;
+  std::atomic<int> accepted{0};
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([&, t] {
+      for (int i = 0; i < kPosts; ++i) {
+        const auto answer =
+            client().post("/client/submit/" + shop + "/addMiniCmt",
+                          fields(shop, ssid, "t" + std::to_string(t) + "p" + std::to_string(i)));
+        if (answer.status == 200 && answer.body.find("\"errNo\":0") != std::string::npos) {
+          ++accepted;
+        }
+      }
+    });
+  }
+  for (auto& thread : threads)
+    thread.join();
+  EXPECT_EQ(accepted.load(), kThreads * kPosts);
+  EXPECT_EQ(client().json("/client/shop/" + shop + "/info")["intMiniCmtCount"].as_int64(),
+            before + kThreads * kPosts);
+  EXPECT_EQ(client().json("/client/shop/" + shop + "/minicmt?p=0&n=15")["total"].as_int64(),
+            before + kThreads * kPosts);
 }
 
 }  // namespace

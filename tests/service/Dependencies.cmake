@@ -1,5 +1,3 @@
 # The service tests drive the real program over HTTP and reuse a few of its helpers directly.
 add_dependencies(test_${area} lokavo-service)
 target_link_libraries(test_${area} PRIVATE lk_service_core ZLIB::ZLIB SQLite::SQLite3)
-target_compile_definitions(test_${area} PRIVATE
-  LOKAVO_SERVICE_BINARY="$<TARGET_FILE:lokavo-service>")

@@ -197,3 +197,17 @@ TEST(UtilityDates, TextThatIsNoDateGivesNothing) {
 
 }  // namespace
 }  // namespace lk
+
+namespace lk {
+namespace {
+
+TEST(DateFromSeconds, ClampsToTheClocksRange) {
+  test::ScopedTimeZone zone("UTC");
+  EXPECT_EQ(Utility::stringWithDate(dateFromSeconds(1e300)).substr(0, 2), "22");
+  EXPECT_EQ(Utility::stringWithDate(dateFromSeconds(-1e300)).substr(0, 2), "16");
+  EXPECT_EQ(Utility::stringWithDate(dateFromSeconds(std::nan(""))), "1970-01-01");
+  EXPECT_DOUBLE_EQ(secondsSince1970(dateFromSeconds(1277915400.25)), 1277915400.25);
+}
+
+}  // namespace
+}  // namespace lk
