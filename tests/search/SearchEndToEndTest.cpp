@@ -21,6 +21,12 @@ namespace {
 constexpr const char* kHotPot = "%E7%81%AB%E9%94%85";              // 火锅
 constexpr const char* kDongcheng = "%E4%B8%9C%E5%9F%8E%E5%8C%BA";  // 东城区
 
+ServiceLauncher::Options withRequestLog(const std::filesystem::path& file) {
+  ServiceLauncher::Options options;
+  options.arguments = {"--log", file.string()};
+  return options;
+}
+
 class SearchEndToEnd : public ::testing::Test {
  protected:
   SearchEndToEnd() {
@@ -74,7 +80,7 @@ class SearchEndToEnd : public ::testing::Test {
   std::filesystem::path logFile = scratch / "requests.log";
   ScopedMainLoop loop{false};
   ScopedClientStorage storage;
-  ServiceLauncher service{ServiceLauncher::Options{{"--log", logFile.string()}, {}, {}, 60}};
+  ServiceLauncher service{withRequestLog(logFile)};
   std::ostringstream out;
   std::unique_ptr<cli::CliSession> session;
 };
