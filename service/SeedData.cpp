@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <iostream>
 #include <map>
 #include <set>
 #include <sstream>
@@ -313,6 +314,10 @@ void SeedData::generate(Database& db, const std::string& hotCityFile, std::int64
   SeedRandom rnd(0x4C6F6B61766Full);
   const PictureIds pictures = makePictures(db);
   const auto hot = readHotCities(hotCityFile);
+  if (hot.empty()) {
+    std::cerr << "lokavo-service: no hot cities in " << hotCityFile
+              << "; the province index will list none\n";
+  }
   const std::vector<CircleRef> circles = insertPlaces(db, hot);
   insertCategories(db);
   const std::vector<int> users = insertUsers(db, rnd, pictures);
