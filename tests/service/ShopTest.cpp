@@ -75,6 +75,14 @@ TEST_F(Shop, SampleShopsCoverTheVarietyTheScreensDraw) {
       emptyRecommendEntry |= r.as_string().empty();
     noPicture |= shop["strShopImgUrl"].as_string().empty();
     metaNotObject |= !shop["arrMeta"].is_object();
+    if (id < 1000040) {
+      // The counts the detail screen shows are those of the lists behind them.
+      const std::string path = "/client/shop/" + std::to_string(id);
+      EXPECT_EQ(client().json(path + "/cmt?p=0&n=1")["total"], shop["intCmtCount"]) << id;
+      EXPECT_EQ(client().json(path + "/minicmt?p=0&n=1")["total"], shop["intMiniCmtCount"]) << id;
+      EXPECT_EQ(shop["arrCmtList"].as_array().empty(), shop["intCmtCount"].as_int64() == 0);
+      EXPECT_EQ(shop["arrMiniCmtList"].as_array().empty(), shop["intMiniCmtCount"].as_int64() == 0);
+    }
   }
   EXPECT_TRUE(status3);
   EXPECT_TRUE(status9);
