@@ -14,6 +14,7 @@ NavigationController::NavigationController(std::shared_ptr<ViewController> root)
 }
 
 NavigationController::~NavigationController() {
+  if (bar_) bar_->detachOwner();
   for (auto& vc : stack_) {
     if (vc->parentViewController() == this) setParent(*vc, nullptr);
   }

@@ -107,7 +107,7 @@ bool ScreenInput::tap(const std::string& text) {
     if (auto* toolbar = dynamic_cast<Toolbar*>(v))
       return reaches(r, toolbar) && toolbar->tapItem(text);
     if (auto* tabs = dynamic_cast<TabBar*>(v)) {
-      return reaches(r, tabs) && tabs->owner()->selectTabAsUser(text);
+      return reaches(r, tabs) && tabs->owner() != nullptr && tabs->owner()->selectTabAsUser(text);
     }
     return false;
   };
@@ -150,6 +150,7 @@ bool ScreenInput::tapAt(Point point) {
       return share > 2.0 / 3 && right != nullptr && right->tap();
     }
     if (auto* tabs = dynamic_cast<TabBar*>(v)) {
+      if (tabs->owner() == nullptr) return false;
       int n = static_cast<int>(tabs->owner()->viewControllers().size());
       return n > 0 && tabs->owner()->selectTabAsUser(std::min(n - 1, static_cast<int>(share * n)));
     }

@@ -10,6 +10,7 @@ namespace lk::ui {
 TabBarController::TabBarController() = default;
 
 TabBarController::~TabBarController() {
+  if (bar_) bar_->detachOwner();
   for (auto& vc : vcs_) {
     if (vc->parentViewController() == this) setParent(*vc, nullptr);
   }

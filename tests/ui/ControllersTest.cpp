@@ -245,6 +245,20 @@ TEST_F(TabBar, NewSetKeepsTheSelectedScreenWhenStillPresent) {
   EXPECT_EQ(tabs->selectedViewController(), nullptr);
 }
 
+TEST_F(TabBar, ViewsOutlivingTheirControllersDumpWithoutThem) {
+  std::shared_ptr<View> kept;
+  {
+    auto tabs = std::make_shared<TabBarController>();
+    auto nav = std::make_shared<NavigationController>(screen("A"));
+    tabs->setViewControllers({nav});
+    kept = tabs->view();
+  }
+  EXPECT_EQ(kept->dumpText(), "label: content of A\n");
+  ScreenInput input(kept.get());
+  EXPECT_FALSE(input.tapAt({20, 20}));
+  EXPECT_FALSE(input.tap("A"));
+}
+
 TEST_F(TabBar, PushedScreenCanHideTheTabBar) {
   auto tabs = std::make_shared<TabBarController>();
   auto nav = std::make_shared<NavigationController>(screen("A"));
