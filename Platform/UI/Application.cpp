@@ -87,6 +87,18 @@ void Application::unregisterWindow(Window* window) {
   if (keyWindow_ == window) keyWindow_ = nullptr;
 }
 
+bool Application::canOpenURL(const std::string& url) const {
+  for (const char* scheme : {"tel:", "sms:", "http:", "https:", "mailto:"}) {
+    if (url.rfind(scheme, 0) == 0) return true;
+  }
+  return false;
+}
+
+bool Application::openURL(const std::string& url) {
+  openedURLs_.push_back(url);
+  return opener_ ? opener_(url) : canOpenURL(url);
+}
+
 std::string Application::dumpScreen() const {
   return keyWindow_ != nullptr ? keyWindow_->dumpText() : std::string();
 }

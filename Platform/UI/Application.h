@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -74,6 +75,14 @@ class Application {
   void setNetworkActivityIndicatorVisible(bool visible) { activityIndicator_ = visible; }
   [[nodiscard]] bool isNetworkActivityIndicatorVisible() const { return activityIndicator_; }
 
+  // Hands a URL to the system ("tel:" calls, web addresses). The opener a front end installs
+  // decides; without one, "tel:", "sms:", "http:" and "https:" URLs count as opened. Every
+  // request is recorded.
+  bool openURL(const std::string& url);
+  [[nodiscard]] bool canOpenURL(const std::string& url) const;
+  void setURLOpener(std::function<bool(const std::string&)> opener) { opener_ = std::move(opener); }
+  [[nodiscard]] const std::vector<std::string>& openedURLs() const { return openedURLs_; }
+
   // The text dump of what the key window shows (empty without one).
   [[nodiscard]] std::string dumpScreen() const;
 
@@ -85,6 +94,8 @@ class Application {
   Window* keyWindow_ = nullptr;
   std::vector<Window*> windows_;
   bool activityIndicator_ = false;
+  std::function<bool(const std::string&)> opener_;
+  std::vector<std::string> openedURLs_;
 };
 
 }  // namespace lk::ui

@@ -27,8 +27,19 @@ class Image {
   static Image named(std::string name, Size size = {});
   // Decoded pixels (the image codecs produce them); `name` is optional and only descriptive.
   static Image fromBitmap(std::shared_ptr<const Bitmap> bitmap, std::string name = {});
+  // Encoded bytes (JPEG or PNG as downloaded) not decoded here: the codecs or a graphical front
+  // end decode them. `size` is the picture's size when the caller knows it.
+  static Image fromData(std::shared_ptr<const std::vector<std::uint8_t>> bytes, Size size = {},
+                        std::string name = {});
+  [[nodiscard]] const std::shared_ptr<const std::vector<std::uint8_t>>& data() const {
+    return data_;
+  }
 
-  [[nodiscard]] bool isNull() const { return name_.empty() && !bitmap_; }
+  // The same picture turned upside down (drawn flipped; dumps add " (flipped)").
+  [[nodiscard]] Image flippedUpsideDown() const;
+  [[nodiscard]] bool isFlipped() const { return flipped_; }
+
+  [[nodiscard]] bool isNull() const { return name_.empty() && !bitmap_ && !data_; }
   [[nodiscard]] const std::string& name() const { return name_; }
   [[nodiscard]] Size size() const { return size_; }
   [[nodiscard]] const std::shared_ptr<const Bitmap>& bitmap() const { return bitmap_; }
@@ -36,13 +47,16 @@ class Image {
   [[nodiscard]] std::string describe() const;
 
   friend bool operator==(const Image& a, const Image& b) {
-    return a.name_ == b.name_ && a.size_ == b.size_ && a.bitmap_ == b.bitmap_;
+    return a.name_ == b.name_ && a.size_ == b.size_ && a.bitmap_ == b.bitmap_ &&
+           a.data_ == b.data_ && a.flipped_ == b.flipped_;
   }
 
  private:
   std::string name_;
   Size size_;
   std::shared_ptr<const Bitmap> bitmap_;
+  std::shared_ptr<const std::vector<std::uint8_t>> data_;
+  bool flipped_ = false;
 };
 
 }  // namespace lk::ui

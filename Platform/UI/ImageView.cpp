@@ -2,7 +2,9 @@
 
 namespace lk::ui {
 
-ImageView::ImageView(Rect frame, Image image) : View(frame), image_(std::move(image)) {}
+ImageView::ImageView(Rect frame, Image image) : View(frame), image_(std::move(image)) {
+  setUserInteractionEnabled(false);  // pictures let touches through unless told otherwise
+}
 
 std::string ImageView::dumpLine() const {
   if (animating_)

@@ -2,7 +2,9 @@
 
 namespace lk::ui {
 
-Label::Label(Rect frame, std::string text) : View(frame), text_(std::move(text)) {}
+Label::Label(Rect frame, std::string text) : View(frame), text_(std::move(text)) {
+  setUserInteractionEnabled(false);  // static text lets touches through to what is under it
+}
 
 std::string Label::dumpLine() const {
   // An empty label shows nothing, but its subviews (rare) still dump.

@@ -9,6 +9,7 @@ NavigationBar::NavigationBar(Rect frame, NavigationController* owner)
     : View(frame), owner_(owner) {}
 
 std::string NavigationBar::title() const {
+  if (owner_ == nullptr) return {};
   ViewController* top = owner_->topViewController();
   if (top == nullptr) return {};
   if (!top->navigationItem().title.empty()) return top->navigationItem().title;
@@ -16,16 +17,19 @@ std::string NavigationBar::title() const {
 }
 
 std::shared_ptr<BarButtonItem> NavigationBar::leftItem() const {
+  if (owner_ == nullptr) return nullptr;
   ViewController* top = owner_->topViewController();
   return top != nullptr ? top->navigationItem().leftBarButtonItem : nullptr;
 }
 
 std::shared_ptr<BarButtonItem> NavigationBar::rightItem() const {
+  if (owner_ == nullptr) return nullptr;
   ViewController* top = owner_->topViewController();
   return top != nullptr ? top->navigationItem().rightBarButtonItem : nullptr;
 }
 
 std::optional<std::string> NavigationBar::backButtonTitle() const {
+  if (owner_ == nullptr) return std::nullopt;
   const auto& stack = owner_->viewControllers();
   if (stack.size() < 2) return std::nullopt;
   const ViewController& top = *stack.back();
@@ -55,7 +59,7 @@ std::string NavigationBar::dumpLine() const {
 }
 
 void NavigationBar::dump(DumpWriter& out) const {
-  if (isHidden() || alpha() <= 0) return;
+  if (isHidden() || alpha() <= 0 || owner_ == nullptr) return;
   out.line(dumpLine());
   ViewController* top = owner_->topViewController();
   if (top != nullptr && top->navigationItem().titleView) {

@@ -27,6 +27,8 @@ class NavigationBar : public View {
   [[nodiscard]] std::optional<std::string> backButtonTitle() const;
 
   [[nodiscard]] NavigationController* owner() const { return owner_; }
+  // The stack went away while its views live on: the bar then shows nothing.
+  void detachOwner() { owner_ = nullptr; }
   // A finger on the back button: pops the top screen, animated. Returns whether it was shown.
   bool tapBackButton();
 

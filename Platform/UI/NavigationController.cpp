@@ -14,6 +14,7 @@ NavigationController::NavigationController(std::shared_ptr<ViewController> root)
 }
 
 NavigationController::~NavigationController() {
+  if (bar_) bar_->detachOwner();
   for (auto& vc : stack_) {
     if (vc->parentViewController() == this) setParent(*vc, nullptr);
   }
@@ -79,24 +80,26 @@ void NavigationController::replaceStack(std::vector<std::shared_ptr<ViewControll
   std::shared_ptr<ViewController> newTop = stack.empty() ? nullptr : stack.back();
   bool onScreen = appearance() == Appearance::kAppeared;
   bool changed = oldTop != newTop;
-  if (onScreen && changed) {
-    if (oldTop) oldTop->beginAppearanceTransition(false, animated);
-    if (newTop) newTop->beginAppearanceTransition(true, animated);
-  }
+  // New screens belong to the stack before their views load (they look at their stack then);
+  // leaving ones keep it until they have disappeared.
   auto old = std::move(stack_);
   stack_ = std::move(stack);
   for (auto& vc : stack_)
     setParent(*vc, this);
-  for (auto& vc : old) {
-    if (std::find(stack_.begin(), stack_.end(), vc) == stack_.end() &&
-        vc->parentViewController() == this) {
-      setParent(*vc, nullptr);
-    }
+  if (onScreen && changed) {
+    if (oldTop) oldTop->beginAppearanceTransition(false, animated);
+    if (newTop) newTop->beginAppearanceTransition(true, animated);
   }
   layoutTop();
   if (onScreen && changed) {
     if (oldTop) oldTop->endAppearanceTransition(animated);
     if (newTop) newTop->endAppearanceTransition(animated);
+  }
+  for (auto& vc : old) {
+    if (std::find(stack_.begin(), stack_.end(), vc) == stack_.end() &&
+        vc->parentViewController() == this) {
+      setParent(*vc, nullptr);
+    }
   }
 }
 

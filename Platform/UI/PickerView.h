@@ -27,8 +27,8 @@ class PickerView : public View {
   [[nodiscard]] int selectedRowInComponent(int component) const;
   // Selects (clamped to the wheel's rows); the delegate is not told.
   void selectRow(int row, int component, bool animated);
-  void reloadAllComponents();
-  void reloadComponent(int component);
+  virtual void reloadAllComponents();
+  virtual void reloadComponent(int component);
 
   // A finger turning wheel `component` to `row` (clamped): selects and tells the delegate.
   bool turnWheel(int component, int row);

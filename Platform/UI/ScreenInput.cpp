@@ -1,5 +1,6 @@
 #include "Platform/UI/ScreenInput.h"
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "Platform/UI/NavigationController.h"
 #include "Platform/UI/PickerView.h"
 #include "Platform/UI/ScrollView.h"
+#include "Platform/UI/SegmentedControl.h"
 #include "Platform/UI/TabBar.h"
 #include "Platform/UI/TabBarController.h"
 #include "Platform/UI/TableView.h"
@@ -40,6 +42,23 @@ std::vector<View*> topDown(View* root) {
   return {all.rbegin(), all.rend()};
 }
 
+// Whether a finger at the middle of `area` (root coordinates) reaches `target`: nothing that
+// takes touches covers it there.
+bool reaches(View* root, View* target, const Rect& area) {
+  if (area.isEmpty()) return false;
+  View* hit = root->hitTest(Point{area.x() + area.width() / 2, area.y() + area.height() / 2});
+  return hit != nullptr && hit->isDescendantOf(target);
+}
+
+bool reaches(View* root, View* target) {
+  Rect area = target->frameInRoot();
+  // Only the part its ancestors show can be touched.
+  for (View* p = target->superview(); p != nullptr; p = p->superview()) {
+    area = area.intersection(p->frameInRoot());
+  }
+  return reaches(root, target, area);
+}
+
 // The first view from the top that `fn` takes.
 bool firstTaking(View* root, const std::function<bool(View*)>& fn) {
   if (root == nullptr) return false;
@@ -54,10 +73,10 @@ bool tapBarItem(const std::shared_ptr<BarButtonItem>& item, const std::string& t
   return item && item->label() == text && item->tap();
 }
 
-bool tapRowShowing(TableView& table, const std::string& text) {
+bool tapRowShowing(View* root, TableView& table, const std::string& text) {
   for (const auto& ip : table.indexPathsForVisibleRows()) {
     auto cell = table.cellForRowAtIndexPath(ip);
-    if (!cell || cell->isHidden()) continue;
+    if (!cell || cell->isHidden() || !reaches(root, cell.get())) continue;
     DumpWriter out;
     for (const auto& child : cell->subviews())
       child->dump(out);
@@ -73,32 +92,86 @@ View* ScreenInput::root() const {
 }
 
 bool ScreenInput::tap(const std::string& text) {
-  return firstTaking(
-             root(),
-             [&](View* v) {
-               if (auto* alert = dynamic_cast<AlertView*>(v)) return alert->tapButton(text);
-               if (auto* sheet = dynamic_cast<ActionSheet*>(v)) return sheet->tapButton(text);
-               if (auto* button = dynamic_cast<Button*>(v)) {
-                 return button->label() == text && button->tap();
-               }
-               if (auto* bar = dynamic_cast<NavigationBar*>(v)) {
-                 if ((text == "back" || bar->backButtonTitle() == text) && bar->tapBackButton())
-                   return true;
-                 return tapBarItem(bar->leftItem(), text) || tapBarItem(bar->rightItem(), text);
-               }
-               if (auto* toolbar = dynamic_cast<Toolbar*>(v)) return toolbar->tapItem(text);
-               if (auto* tabs = dynamic_cast<TabBar*>(v))
-                 return tabs->owner()->selectTabAsUser(text);
-               return false;
-             }) ||
-         tapRow(text);
+  View* r = root();
+  auto take = [&](View* v) {
+    if (auto* alert = dynamic_cast<AlertView*>(v)) return alert->tapButton(text);
+    if (auto* sheet = dynamic_cast<ActionSheet*>(v)) return sheet->tapButton(text);
+    if (auto* button = dynamic_cast<Button*>(v)) {
+      return button->label() == text && reaches(r, button) && button->tap();
+    }
+    if (auto* bar = dynamic_cast<NavigationBar*>(v)) {
+      if (!reaches(r, bar)) return false;
+      if ((text == "back" || bar->backButtonTitle() == text) && bar->tapBackButton()) return true;
+      return tapBarItem(bar->leftItem(), text) || tapBarItem(bar->rightItem(), text);
+    }
+    if (auto* toolbar = dynamic_cast<Toolbar*>(v))
+      return reaches(r, toolbar) && toolbar->tapItem(text);
+    if (auto* tabs = dynamic_cast<TabBar*>(v)) {
+      return reaches(r, tabs) && tabs->owner() != nullptr && tabs->owner()->selectTabAsUser(text);
+    }
+    return false;
+  };
+  return firstTaking(r, take) || tapRow(text);
 }
 
 bool ScreenInput::tapRow(const std::string& text) {
-  return firstTaking(root(), [&](View* v) {
+  View* r = root();
+  return firstTaking(r, [&](View* v) {
     auto* table = dynamic_cast<TableView*>(v);
-    return table != nullptr && tapRowShowing(*table, text);
+    return table != nullptr && tapRowShowing(r, *table, text);
   });
+}
+
+bool ScreenInput::tapAt(Point point) {
+  View* r = root();
+  if (r == nullptr) return false;
+  auto keep = r->weak_from_this().lock();
+  View* hit = r->hitTest(point);
+  for (View* v = hit; v != nullptr; v = v->superview()) {
+    Rect f = v->frameInRoot();
+    double share = f.width() > 0 ? (point.x - f.x()) / f.width() : 0;
+    if (auto* button = dynamic_cast<Button*>(v)) return button->tap();
+    if (auto* segments = dynamic_cast<SegmentedControl*>(v)) {
+      int n = segments->numberOfSegments();
+      return n > 0 && segments->tapSegment(std::min(n - 1, static_cast<int>(share * n)));
+    }
+    if (auto* cell = dynamic_cast<TableViewCell*>(v)) {
+      auto* table = dynamic_cast<TableView*>(cell->superview());
+      auto ip = table != nullptr ? table->indexPathForCell(cell) : std::nullopt;
+      return ip && table->tapRow(*ip);
+    }
+    if (auto* bar = dynamic_cast<NavigationBar*>(v)) {
+      if (share < 1.0 / 3) {
+        if (bar->tapBackButton()) return true;
+        auto left = bar->leftItem();
+        return left != nullptr && left->tap();
+      }
+      auto right = bar->rightItem();
+      return share > 2.0 / 3 && right != nullptr && right->tap();
+    }
+    if (auto* tabs = dynamic_cast<TabBar*>(v)) {
+      if (tabs->owner() == nullptr) return false;
+      int n = static_cast<int>(tabs->owner()->viewControllers().size());
+      return n > 0 && tabs->owner()->selectTabAsUser(std::min(n - 1, static_cast<int>(share * n)));
+    }
+    if (auto* toolbar = dynamic_cast<Toolbar*>(v)) {
+      // Items with text share the bar from left to right.
+      std::vector<std::string> labels;
+      for (const auto& item : toolbar->items()) {
+        std::string label = item->label();
+        if (item->systemItem() == BarButtonItem::System::kNone &&
+            label.find_first_not_of(' ') != std::string::npos) {
+          labels.push_back(label);
+        }
+      }
+      if (labels.empty()) return false;
+      auto index = std::min(labels.size() - 1, static_cast<std::size_t>(share * labels.size()));
+      return toolbar->tapItem(labels[index]);
+    }
+    if (auto* field = dynamic_cast<TextInput*>(v)) return field->becomeFirstResponder();
+    if (v->handleTap()) return true;
+  }
+  return false;
 }
 
 bool ScreenInput::tapRow(IndexPath indexPath) {

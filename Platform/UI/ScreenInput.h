@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "Platform/UI/Geometry.h"
 #include "Platform/UI/IndexPath.h"
 
 namespace lk::ui {
@@ -23,6 +24,10 @@ class ScreenInput {
   // whose content shows the text.
   bool tap(const std::string& text);
   bool tapRow(const std::string& text);
+  // A finger at `point` (window coordinates), as a graphical front end reports a click: the
+  // top-most view there that takes touches gets it (a button, a row, a bar item by its third of
+  // the bar, a tab, a segment, a toolbar item, or a view with a tap handler).
+  bool tapAt(Point point);
   bool tapRow(IndexPath indexPath);
   bool tapBack();
   // Gives the focus to the text field or view that shows `text` (its text or placeholder).

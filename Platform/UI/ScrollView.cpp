@@ -13,12 +13,16 @@ ScrollView::~ScrollView() {
   if (insetAnimation_) insetAnimation_->cancel();
 }
 
+const EdgeInsets& ScrollView::rangeInsets() const {
+  return insetTarget_ ? *insetTarget_ : contentInset_;
+}
+
 double ScrollView::minOffsetY() const {
-  return -contentInset_.top;
+  return -rangeInsets().top;
 }
 
 double ScrollView::maxOffsetY() const {
-  return std::max(minOffsetY(), contentSize_.height + contentInset_.bottom - frame().height());
+  return std::max(minOffsetY(), contentSize_.height + rangeInsets().bottom - frame().height());
 }
 
 double ScrollView::pullUpDistance() const {
@@ -58,6 +62,16 @@ void ScrollView::setContentOffset(Point offset, bool animated) {
 }
 
 void ScrollView::setContentInset(const EdgeInsets& insets) {
+  if (insetAnimation_) {
+    auto running = std::move(insetAnimation_);
+    insetAnimation_.reset();
+    running->cancel();
+  }
+  insetTarget_.reset();
+  applyInset(insets);
+}
+
+void ScrollView::applyInset(const EdgeInsets& insets) {
   contentInset_ = insets;
   if (dragging_ || decelerating_) return;
   double y = contentOffset().y;
@@ -66,7 +80,8 @@ void ScrollView::setContentInset(const EdgeInsets& insets) {
 }
 
 void ScrollView::animateContentInset(const EdgeInsets& insets, double duration) {
-  if (insetAnimation_) insetAnimation_->cancel();
+  setContentInset(contentInset_);  // stops a running one where it is
+  insetTarget_ = insets;
   std::weak_ptr<View> weak = weak_from_this();
   EdgeInsets from = contentInset_;
   auto mix = [](double a, double b, double t) { return a + (b - a) * t; };
@@ -75,11 +90,18 @@ void ScrollView::animateContentInset(const EdgeInsets& insets, double duration) 
       [weak, from, insets, mix](double t) {
         auto v = std::static_pointer_cast<ScrollView>(weak.lock());
         if (!v) return;
-        v->setContentInset(EdgeInsets{mix(from.top, insets.top, t), mix(from.left, insets.left, t),
-                                      mix(from.bottom, insets.bottom, t),
-                                      mix(from.right, insets.right, t)});
+        v->applyInset(EdgeInsets{mix(from.top, insets.top, t), mix(from.left, insets.left, t),
+                                 mix(from.bottom, insets.bottom, t),
+                                 mix(from.right, insets.right, t)});
       },
-      {}, Animation::Curve::kEaseInOut);
+      [weak](bool finished) {
+        auto v = std::static_pointer_cast<ScrollView>(weak.lock());
+        if (v && finished) {
+          v->insetTarget_.reset();
+          v->insetAnimation_.reset();
+        }
+      },
+      Animation::Curve::kEaseInOut);
 }
 
 void ScrollView::touchDown() {
@@ -94,12 +116,13 @@ void ScrollView::touchDown() {
   if (scrollDelegate_ != nullptr) scrollDelegate_->scrollViewWillBeginDragging(*this);
 }
 
-void ScrollView::moveFinger(double dy) {
+void ScrollView::moveFinger(double dy, double stepSize) {
   if (!dragging_) return;
   auto keep = weak_from_this().lock();
   double remaining = dy;
   while (std::abs(remaining) > 1e-9 && dragging_) {
-    double step = std::clamp(remaining, -kDragStep, kDragStep);
+    double limit = stepSize > 0 ? stepSize : kDragStep;
+    double step = std::clamp(remaining, -limit, limit);
     remaining -= step;
     Point p = contentOffset();
     applyOffset(Point{p.x, p.y - step});

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "Platform/UI/Animation.h"
 #include "Platform/UI/ScrollViewDelegate.h"
@@ -32,10 +33,11 @@ class ScrollView : public View {
   [[nodiscard]] Size contentSize() const { return contentSize_; }
   void setContentSize(Size size) { contentSize_ = size; }
   [[nodiscard]] const EdgeInsets& contentInset() const { return contentInset_; }
-  // Sets the insets at once. When nobody is dragging and the content sits outside the new
-  // range, it is brought back (as the handset's scroll view does).
+  // Sets the insets at once (stopping an inset animation). When nobody is dragging and the
+  // content sits outside the new range, it is brought back (as the handset's scroll view does).
   void setContentInset(const EdgeInsets& insets);
-  // Moves the insets to `insets` over `duration` seconds on the run loop.
+  // Moves the insets to `insets` over `duration` seconds on the run loop. As on the handset, the
+  // range the content settles in follows the target insets at once.
   void animateContentInset(const EdgeInsets& insets, double duration);
 
   [[nodiscard]] bool isDragging() const { return dragging_; }
@@ -52,8 +54,9 @@ class ScrollView : public View {
 
   // Finger input, as a touch produces it.
   void touchDown();
-  // The finger moves down by `dy` points (negative: up). The content follows it.
-  void moveFinger(double dy);
+  // The finger moves down by `dy` points (negative: up). The content follows it, reporting
+  // every `step` points (a quick flick reports larger steps).
+  void moveFinger(double dy, double step = kDragStep);
   void lift();
   // touchDown + moveFinger + lift.
   void drag(double dy);
@@ -66,6 +69,8 @@ class ScrollView : public View {
 
  private:
   void applyOffset(Point offset);
+  void applyInset(const EdgeInsets& insets);
+  [[nodiscard]] const EdgeInsets& rangeInsets() const;
   void startBounce();
 
   ScrollViewDelegate* scrollDelegate_ = nullptr;
@@ -75,6 +80,7 @@ class ScrollView : public View {
   bool decelerating_ = false;
   std::shared_ptr<Animation> bounce_;
   std::shared_ptr<Animation> insetAnimation_;
+  std::optional<EdgeInsets> insetTarget_;
 };
 
 }  // namespace lk::ui

@@ -8,6 +8,7 @@ namespace lk::ui {
 TabBar::TabBar(Rect frame, TabBarController* owner) : View(frame), owner_(owner) {}
 
 std::string TabBar::dumpLine() const {
+  if (owner_ == nullptr) return {};
   std::string line = "tabbar:";
   const auto& vcs = owner_->viewControllers();
   for (std::size_t i = 0; i < vcs.size(); ++i) {
@@ -21,7 +22,7 @@ std::string TabBar::dumpLine() const {
 }
 
 void TabBar::dump(DumpWriter& out) const {
-  if (isHidden() || alpha() <= 0) return;
+  if (isHidden() || alpha() <= 0 || owner_ == nullptr) return;
   out.line(dumpLine());
 }
 

@@ -13,6 +13,8 @@ class TabBar : public View {
   TabBar(Rect frame, TabBarController* owner);
 
   [[nodiscard]] TabBarController* owner() const { return owner_; }
+  // The controller went away while its views live on: the bar then shows nothing.
+  void detachOwner() { owner_ = nullptr; }
   // "tabbar: 搜索 | [附近] | ..." with the selected tab in brackets.
   [[nodiscard]] std::string dumpLine() const override;
   void dump(DumpWriter& out) const override;

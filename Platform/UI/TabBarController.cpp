@@ -10,6 +10,7 @@ namespace lk::ui {
 TabBarController::TabBarController() = default;
 
 TabBarController::~TabBarController() {
+  if (bar_) bar_->detachOwner();
   for (auto& vc : vcs_) {
     if (vc->parentViewController() == this) setParent(*vc, nullptr);
   }
@@ -36,25 +37,25 @@ void TabBarController::setViewControllers(std::vector<std::shared_ptr<ViewContro
 
   bool onScreen = appearance() == Appearance::kAppeared;
   bool changed = oldSelected != newSelected;
-  if (onScreen && changed) {
-    if (oldSelected) oldSelected->beginAppearanceTransition(false, animated);
-    if (newSelected) newSelected->beginAppearanceTransition(true, animated);
-  }
   auto old = std::move(vcs_);
   vcs_ = std::move(vcs);
   for (auto& vc : vcs_)
     setParent(*vc, this);
+  selected_ = newIndex;
+  if (onScreen && changed) {
+    if (oldSelected) oldSelected->beginAppearanceTransition(false, animated);
+    if (newSelected) newSelected->beginAppearanceTransition(true, animated);
+  }
+  layoutSelected();
+  if (onScreen && changed) {
+    if (oldSelected) oldSelected->endAppearanceTransition(animated);
+    if (newSelected) newSelected->endAppearanceTransition(animated);
+  }
   for (auto& vc : old) {
     if (std::find(vcs_.begin(), vcs_.end(), vc) == vcs_.end() &&
         vc->parentViewController() == this) {
       setParent(*vc, nullptr);
     }
-  }
-  selected_ = newIndex;
-  layoutSelected();
-  if (onScreen && changed) {
-    if (oldSelected) oldSelected->endAppearanceTransition(animated);
-    if (newSelected) newSelected->endAppearanceTransition(animated);
   }
 }
 

@@ -144,6 +144,16 @@ void TableView::reloadData() {
   layoutVisibleRows();
 }
 
+std::pair<int, int> TableView::rowsIn(const Section& section, const Rect& area) {
+  // Rows are stored top to bottom: the first one ending below the area's top, up to the first
+  // one starting at or below its bottom.
+  const auto& tops = section.rowTops;
+  auto begin = std::upper_bound(tops.begin(), tops.end(), area.y());
+  if (begin != tops.begin()) --begin;
+  auto end = std::lower_bound(begin, tops.end(), area.maxY());
+  return {static_cast<int>(begin - tops.begin()), static_cast<int>(end - tops.begin())};
+}
+
 Rect TableView::visibleRect() const {
   return Rect{contentOffset(), frame().size};
 }
@@ -161,7 +171,8 @@ void TableView::layoutVisibleRows() {
     recycle(ip);
   for (int s = 0; s < numberOfSections(); ++s) {
     const Section& section = sections_[s];
-    for (int r = 0; r < static_cast<int>(section.rowTops.size()); ++r) {
+    auto [first, last] = rowsIn(section, visible);
+    for (int r = first; r < last; ++r) {
       Rect rect{0, section.rowTops[r], frame().width(), section.rowHeights[r]};
       IndexPath ip{s, r};
       if (!rect.intersects(visible) || visible_.count(ip) != 0) continue;
@@ -302,7 +313,8 @@ void TableView::dump(DumpWriter& out) const {
       items.push_back(
           {header.y(), order++, [&out, t = *section.headerTitle] { out.line("section: " + t); }});
     }
-    for (int r = 0; r < static_cast<int>(section.rowTops.size()); ++r) {
+    auto [first, last] = rowsIn(section, visible);
+    for (int r = first; r < last; ++r) {
       IndexPath ip{s, r};
       Rect rect{0, section.rowTops[r], frame().width(), section.rowHeights[r]};
       if (!rect.intersects(visible)) continue;

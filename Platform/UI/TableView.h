@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Platform/UI/IndexPath.h"
@@ -88,6 +89,8 @@ class TableView : public ScrollView {
   };
 
   void layoutVisibleRows();
+  // The rows of `section` that may meet `area` (a range to check, found by binary search).
+  static std::pair<int, int> rowsIn(const Section& section, const Rect& area);
   void recycle(const IndexPath& indexPath);
   [[nodiscard]] bool isCell(const View* view) const;
   [[nodiscard]] Rect visibleRect() const;

@@ -85,6 +85,24 @@ void View::removeFromSuperview() {
   didMoveToSuperview();
 }
 
+bool View::handleTap() {
+  if (!tapHandler_) return false;
+  auto keep = weak_from_this().lock();
+  auto handler = tapHandler_;
+  handler(*this);
+  return true;
+}
+
+View* View::hitTest(Point p) {
+  if (hidden_ || alpha_ <= 0 || !userInteractionEnabled_) return nullptr;
+  if (!frameInRoot().contains(p)) return nullptr;
+  auto children = subviews_;
+  for (auto it = children.rbegin(); it != children.rend(); ++it) {
+    if (View* hit = (*it)->hitTest(p)) return hit;
+  }
+  return this;
+}
+
 void View::removeAllSubviews() {
   auto children = subviews_;
   for (auto& child : children)
@@ -165,7 +183,7 @@ void View::removeAllAnimations() {
 
 void View::dump(DumpWriter& out) const {
   if (hidden_ || alpha_ <= 0) return;
-  std::string own = dumpLine();
+  std::string own = isDecorative ? std::string() : dumpLine();
   if (own.empty()) {
     dumpSubviews(out);
     return;

@@ -79,6 +79,9 @@ class View : public std::enable_shared_from_this<View> {
   [[nodiscard]] Window* window() const;
   // The frame in the coordinates of the root of the tree.
   [[nodiscard]] Rect frameInRoot() const;
+  // The top-most view under `point` (in root coordinates) that takes touches: shown, with
+  // interaction enabled (a view without it hides its subviews from touches too).
+  [[nodiscard]] View* hitTest(Point pointInRoot);
   // Removes every subview.
   void removeAllSubviews();
 
@@ -87,12 +90,22 @@ class View : public std::enable_shared_from_this<View> {
   virtual void setNeedsDisplay() { ++displayRequests_; }
   [[nodiscard]] int displayRequests() const { return displayRequests_; }
 
+  // A decorative view (backgrounds, shadow strips) writes no line of its own; its subviews
+  // still dump, at its level.
+  bool isDecorative = false;
+
   // Writes this view and its visible subviews to the dump. Hidden subtrees write nothing.
   virtual void dump(DumpWriter& out) const;
   // The view's own line, or empty when it has nothing to show of itself (plain containers).
   [[nodiscard]] virtual std::string dumpLine() const { return {}; }
   // The whole subtree as text.
   [[nodiscard]] std::string dumpText() const;
+
+  // A single-finger tap anywhere on the view (a tap gesture), for views that are not buttons.
+  void setTapHandler(std::function<void(View&)> handler) { tapHandler_ = std::move(handler); }
+  [[nodiscard]] bool hasTapHandler() const { return static_cast<bool>(tapHandler_); }
+  // Runs the tap handler; returns whether there was one.
+  bool handleTap();
 
   // Running animations by key. Adding under a used key cancels the older one.
   void addAnimation(const std::string& key, std::shared_ptr<Animation> animation);
@@ -123,6 +136,7 @@ class View : public std::enable_shared_from_this<View> {
   int displayRequests_ = 0;
   View* superview_ = nullptr;
   std::vector<std::pair<std::string, std::shared_ptr<Animation>>> animations_;
+  std::function<void(View&)> tapHandler_;
   std::vector<std::shared_ptr<View>> subviews_;
 };
 

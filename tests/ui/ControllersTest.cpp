@@ -7,6 +7,7 @@
 #include "Platform/UI/Application.h"
 #include "Platform/UI/Label.h"
 #include "Platform/UI/NavigationController.h"
+#include "Platform/UI/ScreenInput.h"
 #include "Platform/UI/TabBarController.h"
 #include "Platform/UI/Window.h"
 #include "tests/support/TestSupport.h"
@@ -244,6 +245,20 @@ TEST_F(TabBar, NewSetKeepsTheSelectedScreenWhenStillPresent) {
   EXPECT_EQ(tabs->selectedViewController(), nullptr);
 }
 
+TEST_F(TabBar, ViewsOutlivingTheirControllersDumpWithoutThem) {
+  std::shared_ptr<View> kept;
+  {
+    auto tabs = std::make_shared<TabBarController>();
+    auto nav = std::make_shared<NavigationController>(screen("A"));
+    tabs->setViewControllers({nav});
+    kept = tabs->view();
+  }
+  EXPECT_EQ(kept->dumpText(), "label: content of A\n");
+  ScreenInput input(kept.get());
+  EXPECT_FALSE(input.tapAt({20, 20}));
+  EXPECT_FALSE(input.tap("A"));
+}
+
 TEST_F(TabBar, PushedScreenCanHideTheTabBar) {
   auto tabs = std::make_shared<TabBarController>();
   auto nav = std::make_shared<NavigationController>(screen("A"));
@@ -328,6 +343,41 @@ TEST_F(ApplicationLifeCycle, MemoryWarningUnloadsOnlyViewsOffScreen) {
   EXPECT_EQ(log.front(), "B.willDisappear");
   EXPECT_NE(std::find(log.begin(), log.end(), "A.load"), log.end()) << "rebuilt on return";
   EXPECT_EQ(window.dumpText(), "label: content of A\nnavbar: A\n");
+}
+
+}  // namespace
+}  // namespace lk::ui
+
+namespace lk::ui {
+namespace {
+
+TEST_F(TabBar, ClicksAtPointsReachTabsBackButtonsAndTapHandlers) {
+  auto tabs = std::make_shared<TabBarController>();
+  auto first = std::make_shared<NavigationController>(screen("A"));
+  auto second = std::make_shared<NavigationController>(screen("B"));
+  first->tabBarItem().title = "A";
+  second->tabBarItem().title = "B";
+  tabs->setViewControllers({first, second});
+  Window window;
+  window.setRootViewController(tabs);
+  window.makeKeyAndVisible();
+  ScreenInput input;
+  EXPECT_TRUE(input.tapAt({300, 460}));  // right half of the tab bar
+  EXPECT_EQ(tabs->selectedIndex(), 1);
+  second->pushViewController(screen("C"), false);
+  EXPECT_TRUE(input.tapAt({20, 40}));  // the left third of the navigation bar: back
+  EXPECT_EQ(second->viewControllers().size(), 1u);
+  int taps = 0;
+  auto popup = std::make_shared<View>(Rect{0, 0, 320, 480});
+  popup->setTapHandler([&](View& v) {
+    ++taps;
+    v.removeFromSuperview();
+  });
+  window.addSubview(popup);
+  EXPECT_TRUE(input.tapAt({160, 300}));
+  EXPECT_EQ(taps, 1);
+  EXPECT_EQ(popup->superview(), nullptr);
+  EXPECT_FALSE(input.tapAt({500, 500})) << "outside the screen";
 }
 
 }  // namespace

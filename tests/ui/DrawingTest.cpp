@@ -33,6 +33,23 @@ TEST(TextMeasurement, BrokenUtf8CountsAsReplacementCharacters) {
   EXPECT_EQ(TextMeasure::utf16Length("😀"), 2u);
 }
 
+TEST(Images, HandlesDescribeWhatTheyHold) {
+  EXPECT_TRUE(Image().isNull());
+  EXPECT_EQ(Image::named("tabbar_item_search").describe(), "tabbar_item_search");
+  auto bitmap = std::make_shared<Bitmap>(Bitmap{2, 1, std::vector<std::uint8_t>(8, 255)});
+  Image decoded = Image::fromBitmap(bitmap);
+  EXPECT_EQ(decoded.size(), (Size{2, 1}));
+  EXPECT_EQ(decoded.describe(), "2x1 bitmap");
+  auto bytes = std::make_shared<std::vector<std::uint8_t>>(std::vector<std::uint8_t>{0xFF, 0xD8});
+  Image encoded = Image::fromData(bytes);
+  EXPECT_FALSE(encoded.isNull());
+  EXPECT_EQ(encoded.describe(), "2 bytes");
+  Image arrow = Image::named("grayArrow").flippedUpsideDown();
+  EXPECT_EQ(arrow.describe(), "grayArrow (flipped)");
+  EXPECT_FALSE(arrow == Image::named("grayArrow"));
+  EXPECT_EQ(arrow.flippedUpsideDown(), Image::named("grayArrow"));
+}
+
 class Card : public DrawnView {
  public:
   using DrawnView::DrawnView;

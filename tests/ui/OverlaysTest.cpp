@@ -6,6 +6,7 @@
 #include "Platform/UI/ActionSheet.h"
 #include "Platform/UI/AlertView.h"
 #include "Platform/UI/Application.h"
+#include "Platform/UI/Button.h"
 #include "Platform/UI/Keyboard.h"
 #include "Platform/UI/Label.h"
 #include "Platform/UI/PickerView.h"
@@ -69,6 +70,19 @@ TEST_F(AlertViews, ShownOnTopAndDismissedByAButtonWithItsIndex) {
   EXPECT_EQ(log.events, (std::vector<std::string>{"clicked 1", "will 1", "did 1"}));
   EXPECT_EQ(input.dump(), "label: screen\n");
   EXPECT_FALSE(input.chooseAlertButton("好的"));
+}
+
+TEST_F(AlertViews, NothingUnderAnAlertTakesTaps) {
+  int taps = 0;
+  auto button = std::make_shared<Button>(Rect{10, 100, 100, 40}, "下一步");
+  button->setAction([&](Button&) { ++taps; });
+  window->addSubview(button);
+  auto alert = std::make_shared<AlertView>("提示", "", nullptr, "好的", std::vector<std::string>{});
+  alert->show();
+  EXPECT_FALSE(input.tap("下一步"));
+  input.tap("好的");
+  EXPECT_TRUE(input.tap("下一步"));
+  EXPECT_EQ(taps, 1);
 }
 
 TEST_F(AlertViews, TextInputAlertTakesTheKeyboardAndReportsItsText) {

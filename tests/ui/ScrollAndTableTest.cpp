@@ -148,6 +148,33 @@ TEST(TableViewRows, OnlyVisibleRowsHaveCellsAndScrolledOutCellsAreReused) {
   EXPECT_NE(table->dumpText().find("label: item 0.10"), std::string::npos);
 }
 
+// Rows of 10, 20, 30, ... points.
+class GrowingRows : public Rows {
+ public:
+  std::optional<double> tableViewHeightForRowAtIndexPath(TableView&, IndexPath ip) override {
+    return 10.0 * (ip.row + 1);
+  }
+};
+
+TEST(TableViewRows, VisibleRowsFollowVaryingHeightsExactly) {
+  auto table = std::make_shared<TableView>(Rect{0, 0, 320, 100});
+  GrowingRows rows;
+  rows.rows = 30;
+  table->setDataSource(&rows);
+  table->setTableDelegate(&rows);
+  table->reloadData();
+  // Row r starts at 5 r (r + 1): row 9 spans 450..550, row 10 550..660, row 11 660..780.
+  table->setContentOffset({0, 549});
+  std::vector<IndexPath> expected{{0, 9}, {0, 10}};
+  EXPECT_EQ(table->indexPathsForVisibleRows(), expected);
+  table->setContentOffset({0, 550});
+  expected = {{0, 10}};
+  EXPECT_EQ(table->indexPathsForVisibleRows(), expected) << "row 9 ends where the view starts";
+  table->setContentOffset({0, 561});
+  expected = {{0, 10}, {0, 11}};
+  EXPECT_EQ(table->indexPathsForVisibleRows(), expected);
+}
+
 TEST(TableViewRows, SectionHeadersAndGroupedSpacing) {
   auto table = std::make_shared<TableView>(Rect{0, 0, 320, 400}, TableView::Style::kGrouped);
   Rows rows;

@@ -81,6 +81,22 @@ TEST(ViewTree, TagLookupAndAutoresizing) {
   EXPECT_EQ(fixed->frameInRoot(), (Rect{0, 10, 100, 100}));
 }
 
+TEST(ViewTree, HitTestFindsTheTopMostViewThatTakesTouches) {
+  auto root = std::make_shared<View>(Rect{0, 0, 320, 480});
+  auto panel = std::make_shared<View>(Rect{0, 100, 320, 100});
+  auto button = std::make_shared<Button>(Rect{10, 10, 50, 30}, "b");
+  auto caption = std::make_shared<Label>(Rect{0, 0, 320, 100}, "over the button");
+  root->addSubview(panel);
+  panel->addSubview(button);
+  panel->addSubview(caption);
+  EXPECT_EQ(root->hitTest({20, 120}), button.get()) << "labels let touches through";
+  EXPECT_EQ(root->hitTest({200, 150}), panel.get());
+  EXPECT_EQ(root->hitTest({200, 300}), root.get());
+  EXPECT_EQ(root->hitTest({400, 10}), nullptr);
+  panel->setUserInteractionEnabled(false);
+  EXPECT_EQ(root->hitTest({20, 120}), root.get()) << "a disabled panel hides its children";
+}
+
 TEST(Button, TapRunsActionOnlyWhenEnabledAndVisible) {
   auto root = std::make_shared<View>();
   auto button = std::make_shared<Button>(Rect{0, 0, 50, 30}, "发布");

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Platform/UI/View.h"
+#include "Platform/UI/WebViewDelegate.h"
+
+namespace lk::ui {
+
+// A page of the application's own (map pages) and the script calls made into it. The headless
+// toolkit does not run scripts: it records them, and answers them through a script handler that
+// a graphical front end (with a real engine) or a test installs. Loading finishes on the next
+// turn of the run loop.
+class WebView : public View {
+ public:
+  using ScriptHandler = std::function<std::string(const std::string& script)>;
+
+  explicit WebView(Rect frame = {});
+  ~WebView() override;
+
+  // The delegate must outlive the view or be cleared.
+  void setDelegate(WebViewDelegate* delegate) { delegate_ = delegate; }
+  [[nodiscard]] WebViewDelegate* delegate() const { return delegate_; }
+
+  void loadHTMLString(std::string html, std::string baseURL = {});
+  [[nodiscard]] const std::string& html() const { return html_; }
+  [[nodiscard]] bool isLoading() const { return loading_; }
+
+  // Runs `script` in the page: recorded, and answered by the handler (empty without one).
+  std::string stringByEvaluatingJavaScriptFromString(const std::string& script);
+  [[nodiscard]] const std::vector<std::string>& evaluatedScripts() const { return scripts_; }
+  void setScriptHandler(ScriptHandler handler) { handler_ = std::move(handler); }
+
+  // "web: <n> bytes" and the last script run.
+  [[nodiscard]] std::string dumpLine() const override;
+
+ private:
+  WebViewDelegate* delegate_ = nullptr;
+  std::string html_;
+  std::string baseURL_;
+  bool loading_ = false;
+  std::uint64_t generation_ = 0;
+  std::vector<std::string> scripts_;
+  ScriptHandler handler_;
+};
+
+}  // namespace lk::ui
