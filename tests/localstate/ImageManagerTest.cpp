@@ -192,3 +192,21 @@ TEST_F(ImageManagerTest, ViewDestroyedWhileWaitingIsNotCalled) {
 
 }  // namespace
 }  // namespace lk
+
+namespace lk {
+namespace {
+
+TEST_F(ImageManagerTest, OversizedAnswerIsCutAndCountsAsNoPicture) {
+  // A real picture followed by padding: it would decode, were it read to the end.
+  server_.serve("/huge.png",
+                pngOf(0x123456FFu) + std::string(LKImageDownloader::kMaxImageBytes, '\0'));
+  View cell("cell");
+  const std::string url = server_.url("/huge.png");
+  manager_.downloadWithURL(url, &cell);
+  ASSERT_TRUE(runUntil([&] { return manager_.failedURLs().contains(url); }));
+  EXPECT_TRUE(cell.shown.empty());
+  EXPECT_EQ(manager_.downloadCount(), 0u);
+}
+
+}  // namespace
+}  // namespace lk
