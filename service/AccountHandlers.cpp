@@ -193,7 +193,9 @@ Reply AccountHandlers::login(ServiceRequest& request) {
 }
 
 Reply AccountHandlers::verifyCodeImage(ServiceRequest& request) {
-  const std::string token = FormFields::percentDecode(request.rawQuery);
+  // The query is the verification string itself, possibly followed by "&tn=gz".
+  const std::string token =
+      FormFields::percentDecode(request.rawQuery.substr(0, request.rawQuery.find('&')));
   auto& db = context_.db;
   auto guard = db.lock();
   auto stmt = db.prepare("SELECT code FROM challenge WHERE token = ?");

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <iostream>
 #include <map>
 #include <set>
 #include <sstream>
@@ -313,6 +314,10 @@ void SeedData::generate(Database& db, const std::string& hotCityFile, std::int64
   SeedRandom rnd(0x4C6F6B61766Full);
   const PictureIds pictures = makePictures(db);
   const auto hot = readHotCities(hotCityFile);
+  if (hot.empty()) {
+    std::cerr << "lokavo-service: no hot cities in " << hotCityFile
+              << "; the province index will list none\n";
+  }
   const std::vector<CircleRef> circles = insertPlaces(db, hot);
   insertCategories(db);
   const std::vector<int> users = insertUsers(db, rnd, pictures);
@@ -523,8 +528,13 @@ void SeedData::generate(Database& db, const std::string& hotCityFile, std::int64
       const int picture = rnd.pick(pictures.shop);
       if (picture != pictureId) album.insert(picture);
     }
+    std::vector<int> albumOrder(album.begin(), album.end());
+    // Some albums start with the shop's own picture, as albums uploaded by shops do.
+    if (hasPicture && !albumOrder.empty() && rnd.chance(0.2)) {
+      albumOrder.insert(albumOrder.begin(), pictureId);
+    }
     int ord = 0;
-    for (int picture : album) {
+    for (int picture : albumOrder) {
       albumInsert.reset();
       albumInsert.bind(1, shopId).bind(2, picture).bind(3, ord++);
       albumInsert.run();

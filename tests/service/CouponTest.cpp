@@ -1,3 +1,5 @@
+#include <set>
+
 #include "tests/service/SharedService.h"
 
 namespace lk::test {
@@ -14,6 +16,7 @@ class Coupon : public SharedService {
 };
 
 TEST_F(Coupon, CityListsPageByTwentyInBothOrders) {
+  std::set<std::int64_t> kinds;
   for (int city : {131, 132, 257, 289, 340}) {
     auto hot = page(city, "hot", 0);
     ASSERT_EQ(hot["list"].as_array().size(), 20u) << city;
@@ -24,6 +27,7 @@ TEST_F(Coupon, CityListsPageByTwentyInBothOrders) {
       EXPECT_TRUE(c.at("strTopic").is_string());
       const auto kind = c.at("intGType").as_int64();
       EXPECT_TRUE(kind >= 1 && kind <= 3);
+      kinds.insert(kind);
       const auto popularity =
           c.at("intDownloadNumber").as_int64() + c.at("intInterestingNumber").as_int64();
       EXPECT_LE(popularity, last);
@@ -40,6 +44,7 @@ TEST_F(Coupon, CityListsPageByTwentyInBothOrders) {
     auto tail = page(city, "hot", 2);
     EXPECT_LT(tail["list"].as_array().size(), 20u);
   }
+  EXPECT_EQ(kinds.size(), 3u);
   EXPECT_TRUE(page(224, "hot", 0)["list"].as_array().empty());
   EXPECT_EQ(client().get("/client/coupon/131/showlist?order=cheap&p=0&n=20").status, 400);
 }

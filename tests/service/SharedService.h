@@ -13,7 +13,9 @@ namespace lk::test {
 class SharedService : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    service_ = std::make_unique<ServiceLauncher>();
+    ServiceLauncher::Options options;
+    options.templateDatabase = ServiceLauncher::sharedTemplate();
+    service_ = std::make_unique<ServiceLauncher>(options);
     ASSERT_TRUE(service_->running()) << service_->errorOutput();
   }
   static void TearDownTestSuite() { service_.reset(); }

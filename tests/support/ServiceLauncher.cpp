@@ -32,6 +32,36 @@ std::filesystem::path ServiceLauncher::defaultBinary() {
   return std::filesystem::path(LOKAVO_BINARY_DIR) / "service" / "lokavo-service";
 }
 
+std::filesystem::path ServiceLauncher::sharedTemplate() {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::path binary = defaultBinary();
+  const auto size = fs::file_size(binary, ec);
+  if (ec) return {};
+  const auto stamp = fs::last_write_time(binary, ec).time_since_epoch().count();
+  if (ec) return {};
+  const fs::path target = fs::path(LOKAVO_BINARY_DIR) /
+                          ("service-template-" + std::to_string(size) + "-" +
+                           std::to_string(static_cast<unsigned long long>(stamp)) + ".sqlite");
+  if (fs::exists(target, ec)) return target;
+  // Made under a name of this process, then renamed: a reader never sees a half-made file.
+  const fs::path partial = target.string() + ".partial-" + std::to_string(getpid());
+  {
+    Options options;
+    options.database = partial;
+    ServiceLauncher maker(options);
+    if (!maker.running() || maker.stop() != 0) return {};
+  }
+  for (const char* suffix : {"-wal", "-shm"})
+    fs::remove(partial.string() + suffix, ec);
+  fs::rename(partial, target, ec);
+  if (ec) {
+    fs::remove(partial, ec);
+    return fs::exists(target) ? target : fs::path();
+  }
+  return target;
+}
+
 std::string ServiceLauncher::origin() const {
   return "http://127.0.0.1:" + std::to_string(port_);
 }
@@ -42,6 +72,10 @@ std::string ServiceLauncher::errorOutput() const {
 
 void ServiceLauncher::start(Options options) {
   database_ = options.database.empty() ? dir_ / "service.sqlite" : options.database;
+  if (!options.templateDatabase.empty() && !std::filesystem::exists(database_)) {
+    std::error_code ec;
+    std::filesystem::copy_file(options.templateDatabase, database_, ec);
+  }
   const std::filesystem::path binary = options.binary.empty() ? defaultBinary() : options.binary;
   std::vector<std::string> args = {binary.string(), "--port", "0", "--db", database_.string()};
   args.insert(args.end(), options.arguments.begin(), options.arguments.end());

@@ -20,6 +20,9 @@ class ServiceLauncher {
     std::vector<std::string> arguments;  // extra command-line options
     std::filesystem::path database;      // empty: a new one in the temporary directory
     std::filesystem::path binary;        // empty: `defaultBinary()`
+    // When set and the database does not exist yet, this filled database is copied in first,
+    // which spares the program seeding its sample data again.
+    std::filesystem::path templateDatabase;
     double startTimeoutSeconds = 60;
   };
 
@@ -31,6 +34,10 @@ class ServiceLauncher {
 
   // The program: $LOKAVO_SERVICE_BIN, else the build tree's service/lokavo-service.
   static std::filesystem::path defaultBinary();
+  // A database filled by the default program, made once per build of the program and kept in
+  // the build tree (named after the program's size and time stamp); empty when it cannot be
+  // made. Safe to call from test processes running side by side.
+  static std::filesystem::path sharedTemplate();
 
   [[nodiscard]] bool running() const { return port_ > 0; }
   [[nodiscard]] int port() const { return port_; }
