@@ -27,7 +27,8 @@ class WebImageViewTest : public ::testing::Test {
     return loop_->runUntil(done, std::chrono::seconds(10));
   }
 
-  test::ScopedMainLoop loop_;
+  // Transfers run on the real clock: the transport's own timers must fire while waiting.
+  test::ScopedMainLoop loop_{false};
   test::TempDir dir_;
   test::PictureHttpServer server_;
   LKImageCache cache_;
