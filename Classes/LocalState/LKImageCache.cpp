@@ -7,6 +7,7 @@
 #include <fstream>
 #include <mutex>
 
+#include "Classes/LocalState/LKImageManager.h"
 #include "Platform/Crypto/Md5.h"
 #include "Platform/Image/ImageCodec.h"
 #include "Platform/Log/Log.h"
@@ -72,6 +73,8 @@ bool LKImageCache::hasPendingDiskJobs() {
 }
 
 void LKImageCache::resetSharedInstanceForTesting() {
+  // The shared manager works on the shared store: it goes first.
+  LKImageManager::resetSharedInstanceForTesting();
   std::unique_ptr<LKImageCache> old;
   {
     std::lock_guard lock(sharedMutex);
