@@ -1,0 +1,78 @@
+#include "Classes/LocalState/LKImageDownloader.h"
+
+#include "Platform/Image/ImageCodec.h"
+#include "Platform/Net/UrlTransfer.h"
+#include "Platform/Notifications/NotificationCenter.h"
+
+namespace lk {
+
+std::unique_ptr<LKImageDownloader> LKImageDownloader::downloaderWithURL(
+    const std::string& url, LKImageDownloaderDelegate* delegate, std::any userInfo) {
+  auto downloader =
+      std::make_unique<LKImageDownloader>(Token(), url, delegate, std::move(userInfo));
+  downloader->start();
+  return downloader;
+}
+
+LKImageDownloader::LKImageDownloader(Token, std::string url, LKImageDownloaderDelegate* delegate,
+                                     std::any userInfo)
+    : url_(std::move(url)), delegate_(delegate), userInfo_(std::move(userInfo)) {}
+
+LKImageDownloader::~LKImageDownloader() {
+  *alive_ = false;
+  cancel();
+}
+
+void LKImageDownloader::start() {
+  UrlRequest request;
+  request.url = url_;
+  request.cachePolicy = UrlCachePolicy::kReloadIgnoringLocalCacheData;
+  request.timeoutInterval = seconds(kTimeout);
+  connection_ = UrlTransfer::start(request, this);
+  if (!connection_) {
+    if (delegate_ != nullptr) delegate_->imageDownloaderDidFailWithError(*this, nullptr);
+    return;
+  }
+  imageData_.clear();
+  postNotification(kLKImageDownloadStartNotification);
+}
+
+void LKImageDownloader::cancel() {
+  if (!connection_) return;
+  connection_->cancel();
+  connection_.reset();
+  postNotification(kLKImageDownloadStopNotification);
+}
+
+void LKImageDownloader::postNotification(const char* name) {
+  NotificationCenter::defaultCenter().post(Notification{name, this, {}});
+}
+
+void LKImageDownloader::transferDidReceiveData(UrlTransfer& /*transfer*/, std::string_view chunk) {
+  imageData_.append(chunk);
+}
+
+void LKImageDownloader::transferDidFinish(UrlTransfer& /*transfer*/) {
+  const auto alive = alive_;
+  connection_.reset();
+  postNotification(kLKImageDownloadStopNotification);
+  if (!*alive || delegate_ == nullptr) return;
+  delegate_->imageDownloaderDidFinish(*this);
+  if (!*alive || delegate_ == nullptr) return;
+  ImagePtr image;
+  if (auto decoded = ImageCodec::decode(imageData_)) {
+    image = std::make_shared<const Image>(std::move(*decoded));
+  }
+  delegate_->imageDownloaderDidFinishWithImage(*this, image);
+}
+
+void LKImageDownloader::transferDidFail(UrlTransfer& /*transfer*/, const PlatformError& error) {
+  const auto alive = alive_;
+  const PlatformError copy = error;
+  connection_.reset();
+  imageData_.clear();
+  postNotification(kLKImageDownloadStopNotification);
+  if (*alive && delegate_ != nullptr) delegate_->imageDownloaderDidFailWithError(*this, &copy);
+}
+
+}  // namespace lk

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "Platform/Image/Image.h"
+
+namespace lk {
+
+class LKImageManager;
+
+// A view waiting for a picture through the manager.
+class LKImageManagerDelegate {
+ public:
+  LKImageManagerDelegate() = default;
+  LKImageManagerDelegate(const LKImageManagerDelegate&) = delete;
+  LKImageManagerDelegate& operator=(const LKImageManagerDelegate&) = delete;
+  virtual ~LKImageManagerDelegate() = default;
+
+  virtual void webImageManager(LKImageManager& /*manager*/, const ImagePtr& /*image*/) {}
+};
+
+}  // namespace lk
