@@ -7,7 +7,8 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 cmake --preset release >/dev/null
-cmake --build --preset release
+# Only the two programs: the tests and benchmarks are scripts/test.sh's business.
+cmake --build --preset release --target lokavo lokavo-service
 
 data="${LOKAVO_DATA_DIR:-${XDG_DATA_HOME:-$HOME/.local/share}/lokavo}"
 mkdir -p "$data"
@@ -36,4 +37,5 @@ script_args=()
 if [ ! -t 0 ] && [ -f frontends/cli/demo.lkscript ]; then
   script_args=(--script frontends/cli/demo.lkscript)
 fi
-"$client" --data-dir "$data" "${script_args[@]}" "$@"
+# The debug lines (request URLs, decoding errors) go to a file beside the data.
+"$client" --data-dir "$data" --log "$data/lokavo.log" "${script_args[@]}" "$@"

@@ -61,6 +61,12 @@ LKImageCache& LKImageCache::sharedImageCache() {
   return *sharedCache;
 }
 
+bool LKImageCache::hasPendingDiskJobs() {
+  std::lock_guard lock(sharedMutex);
+  return sharedCache && (sharedCache->cacheInQueue_.pendingCount() +
+                         sharedCache->cacheOutQueue_.pendingCount()) > 0;
+}
+
 void LKImageCache::resetSharedInstanceForTesting() {
   std::unique_ptr<LKImageCache> old;
   {

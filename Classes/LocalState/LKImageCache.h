@@ -30,6 +30,8 @@ class LKImageCache {
   static LKImageCache& sharedImageCache();
   // Ends the shared store (waiting for its disk jobs); the next call builds a new one.
   static void resetSharedInstanceForTesting();
+  // True while the shared store (if one was built) has disk jobs queued or running.
+  [[nodiscard]] static bool hasPendingDiskJobs();
 
   // A store on `diskCachePath` (created when missing). It observes the life-cycle
   // notifications: a memory warning and the background empty the memory, termination cleans the

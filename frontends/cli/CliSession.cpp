@@ -5,24 +5,29 @@
 #include <ostream>
 
 #include "Classes/LocalState/CacheCenter.h"
+#include "Classes/LocalState/LKImageCache.h"
 #include "Classes/Shell/lokavoAppDelegate.h"
 #include "Platform/Net/NetworkActivityIndicator.h"
 #include "Platform/UI/Application.h"
 #include "Platform/UI/TabBarController.h"
 #include "frontends/cli/CommandLine.h"
+#include "frontends/cli/ScreenCommands.h"
+#include "frontends/cli/SearchCommands.h"
 #include "frontends/cli/ShellCommands.h"
 
 namespace lk::cli {
 
 namespace {
-// A timer due within this is still part of the command that scheduled it.
-constexpr Duration kSoon = std::chrono::milliseconds(50);
+// A delayed call due within this is still part of the command that scheduled it.
+constexpr Duration kSoon = std::chrono::seconds(1);
 constexpr Duration kStep = std::chrono::milliseconds(20);
 }  // namespace
 
 CliSession::CliSession(std::ostream& out, CliOptions options)
     : out_(out), options_(std::move(options)), delegate_(std::make_unique<lokavoAppDelegate>()) {
   registerShellCommands(dispatcher_, *this);
+  registerScreenCommands(dispatcher_, *this);
+  registerSearchCommands(dispatcher_, *this);
 }
 
 CliSession::~CliSession() {
@@ -120,7 +125,7 @@ void CliSession::settle() {
     loop.runUntilIdle();
     const TimePoint now = loop.now();
     const auto next = loop.nextTimer();
-    const bool busy = NetworkActivityIndicator::isVisible() ||
+    const bool busy = NetworkActivityIndicator::isVisible() || LKImageCache::hasPendingDiskJobs() ||
                       application().isNetworkActivityIndicatorVisible() ||
                       (next.has_value() && *next <= now + kSoon);
     if (!busy || now >= deadline) return;

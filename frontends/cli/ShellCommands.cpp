@@ -47,12 +47,12 @@ CommandResult selectTab(CliSession& session, const std::vector<std::string>& arg
   const int count = static_cast<int>(shown.size());
   int index = -1;
   if (auto n = integer(args[0])) {
-    if (*n < 1 || *n > count) {
+    if (*n < 0 || *n >= count) {
       return CommandResult::rejected("no tab " + args[0] + ": the tab bar shows " +
-                                     std::to_string(count) + " tabs (1 to " +
-                                     std::to_string(count) + ")");
+                                     std::to_string(count) + " tabs (0 to " +
+                                     std::to_string(count - 1) + ")");
     }
-    index = static_cast<int>(*n - 1);
+    index = static_cast<int>(*n);
   } else {
     std::string titles;
     for (int i = 0; i < count; ++i) {
@@ -115,7 +115,7 @@ void registerShellCommands(CommandDispatcher& dispatcher, CliSession& session) {
                     return CommandResult::done();
                   }});
   dispatcher.add(
-      {"tab", "tab N|TITLE", "chooses a tab (1 is the leftmost) as a finger would",
+      {"tab", "tab N|TITLE", "chooses a tab (0 is the leftmost) as a finger would",
        [&session](const std::vector<std::string>& args) { return selectTab(session, args); }});
   dispatcher.add({"background", "background", "sends the application to the background",
                   [](const std::vector<std::string>& args) {

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "tests/support/ServiceLauncher.h"
 #include "tests/support/TestSupport.h"
 
 namespace lk {
@@ -55,14 +56,21 @@ TEST(LokavoProgram, CityChangeIsKeptForTheNextStart) {
       << again.out;
 }
 
-TEST(LokavoProgram, TheDemoScriptRunsThrough) {
+TEST(LokavoProgram, TheDemoScriptRunsThroughAgainstTheStandInService) {
+  test::ServiceLauncher service;
+  ASSERT_TRUE(service.running()) << service.errorOutput();
   test::TempDir data;
-  auto r = runProgram("--data-dir " + data.path().string() + " --script " +
+  auto r = runProgram("--service-url " + service.baseURL() + " --data-dir " + data.path().string() +
+                      " --cache-dir " + (data / "cache").string() + " --script " +
                       std::string(LOKAVO_SOURCE_DIR) + "/frontends/cli/demo.lkscript");
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.out.find("> quit"), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("更多"), std::string::npos);
   EXPECT_EQ(r.out.find("unknown command"), std::string::npos) << r.out;
+  // The search, the next page, the sort by score and the district filter each show.
+  EXPECT_NE(r.out.find("section: 搜索－火锅["), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("row 0.15"), std::string::npos) << "the second page";
+  EXPECT_NE(r.out.find("button: [总分] (selected)"), std::string::npos);
+  EXPECT_NE(r.out.find("button: [东城区]"), std::string::npos);
 }
 
 TEST(LokavoProgram, BadOptionsExitWithUsage) {

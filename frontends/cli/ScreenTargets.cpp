@@ -1,0 +1,177 @@
+#include "frontends/cli/ScreenTargets.h"
+
+#include <memory>
+
+#include "Platform/UI/ActionSheet.h"
+#include "Platform/UI/AlertView.h"
+#include "Platform/UI/Application.h"
+#include "Platform/UI/BarButtonItem.h"
+#include "Platform/UI/Button.h"
+#include "Platform/UI/DrawnView.h"
+#include "Platform/UI/Label.h"
+#include "Platform/UI/NavigationBar.h"
+#include "Platform/UI/TabBar.h"
+#include "Platform/UI/TabBarController.h"
+#include "Platform/UI/TableView.h"
+#include "Platform/UI/TableViewCell.h"
+#include "Platform/UI/TextField.h"
+#include "Platform/UI/Toolbar.h"
+#include "Platform/UI/ViewController.h"
+#include "Platform/UI/Window.h"
+
+namespace lk::cli {
+
+namespace {
+
+using Target = ScreenTargets::Target;
+
+bool shown(const ui::View* view) {
+  return view != nullptr && !view->isHidden() && view->alpha() > 0;
+}
+
+// The texts a row shows: its labels and what its drawn views draw.
+void rowTexts(const ui::View& view, std::vector<std::string>& out) {
+  if (!shown(&view)) return;
+  if (const auto* label = dynamic_cast<const ui::Label*>(&view)) {
+    if (!label->text().empty()) out.push_back(label->text());
+  }
+  if (const auto* drawn = dynamic_cast<const ui::DrawnView*>(&view)) {
+    for (auto& text : drawn->render().texts())
+      out.push_back(std::move(text));
+  }
+  if (const auto* button = dynamic_cast<const ui::Button*>(&view)) {
+    if (!button->label().empty()) out.push_back(button->label());
+  }
+  for (const auto& child : view.subviews())
+    rowTexts(*child, out);
+}
+
+void addBarItem(const std::shared_ptr<ui::BarButtonItem>& item, std::vector<Target>& out) {
+  if (!item || item->label().empty()) return;
+  std::weak_ptr<ui::BarButtonItem> weak = item;
+  out.push_back({"bar button", {item->label()}, [weak] {
+                   auto strong = weak.lock();
+                   return strong && strong->tap();
+                 }});
+}
+
+struct Collector {
+  std::vector<Target> modal;
+  std::vector<Target> navigation;
+  std::vector<Target> content;
+  std::vector<Target> tabs;
+
+  void visit(ui::View* view) {
+    if (!shown(view)) return;
+    if (auto* alert = dynamic_cast<ui::AlertView*>(view)) {
+      modal.clear();
+      for (const auto& title : alert->buttonTitles()) {
+        std::weak_ptr<ui::View> weak = alert->weak_from_this();
+        modal.push_back({"alert button", {title}, [weak, alert, title] {
+                           return !weak.expired() && alert->tapButton(title);
+                         }});
+      }
+      return;
+    }
+    if (auto* sheet = dynamic_cast<ui::ActionSheet*>(view)) {
+      modal.clear();
+      for (const auto& title : sheet->buttonTitles()) {
+        std::weak_ptr<ui::View> weak = sheet->weak_from_this();
+        modal.push_back({"sheet button", {title}, [weak, sheet, title] {
+                           return !weak.expired() && sheet->tapButton(title);
+                         }});
+      }
+      return;
+    }
+    if (auto* bar = dynamic_cast<ui::NavigationBar*>(view)) {
+      if (auto back = bar->backButtonTitle()) {
+        navigation.push_back({"back button", {*back}, [bar] { return bar->tapBackButton(); }});
+      }
+      addBarItem(bar->leftItem(), navigation);
+      addBarItem(bar->rightItem(), navigation);
+      return;
+    }
+    if (auto* tabBar = dynamic_cast<ui::TabBar*>(view)) {
+      ui::TabBarController* owner = tabBar->owner();
+      if (owner == nullptr) return;
+      for (const auto& vc : owner->viewControllers()) {
+        const std::string title = vc->tabBarItem().title;
+        tabs.push_back({"tab", {title}, [owner, title] { return owner->selectTabAsUser(title); }});
+      }
+      return;
+    }
+    if (auto* toolbar = dynamic_cast<ui::Toolbar*>(view)) {
+      for (const auto& item : toolbar->items()) {
+        if (item && item->isEnabled()) addBarItem(item, content);
+      }
+      return;
+    }
+    if (auto* button = dynamic_cast<ui::Button*>(view)) {
+      if (button->isEnabled() && !button->label().empty()) {
+        std::weak_ptr<ui::View> weak = button->weak_from_this();
+        content.push_back({"button", {button->label()}, [weak, button] {
+                             return !weak.expired() && button->tap();
+                           }});
+      }
+    }
+    if (auto* field = dynamic_cast<ui::TextField*>(view)) {
+      std::weak_ptr<ui::View> weak = field->weak_from_this();
+      content.push_back({"text field", {field->text(), field->placeholder()}, [weak, field] {
+                           return !weak.expired() && field->becomeFirstResponder();
+                         }});
+    }
+    if (auto* table = dynamic_cast<ui::TableView*>(view)) {
+      std::weak_ptr<ui::View> weak = table->weak_from_this();
+      for (const auto& ip : table->indexPathsForVisibleRows()) {
+        auto cell = table->cellForRowAtIndexPath(ip);
+        if (!cell || !shown(cell.get())) continue;
+        Target row{"row " + ip.text(), {}, [weak, table, ip] {
+                     return !weak.expired() && table->tapRow(ip);
+                   }};
+        for (const auto& child : cell->subviews())
+          rowTexts(*child, row.texts);
+        content.push_back(std::move(row));
+      }
+      // Cells were listed as rows; other subviews (footers, buttons) follow.
+      for (const auto& child : table->subviews()) {
+        if (dynamic_cast<ui::TableViewCell*>(child.get()) == nullptr) visit(child.get());
+      }
+      return;
+    }
+    const auto children = view->subviews();
+    for (const auto& child : children)
+      visit(child.get());
+  }
+};
+
+}  // namespace
+
+std::vector<Target> ScreenTargets::collect(ui::View* root) {
+  if (root == nullptr) root = ui::Application::shared().keyWindow();
+  Collector collector;
+  collector.visit(root);
+  if (!collector.modal.empty()) return collector.modal;
+  std::vector<Target> all = std::move(collector.navigation);
+  for (auto& t : collector.content)
+    all.push_back(std::move(t));
+  for (auto& t : collector.tabs)
+    all.push_back(std::move(t));
+  return all;
+}
+
+const Target* ScreenTargets::find(const std::vector<Target>& targets, const std::string& text) {
+  if (text.empty()) return nullptr;
+  for (const auto& target : targets) {
+    for (const auto& shownText : target.texts) {
+      if (shownText == text) return &target;
+    }
+  }
+  for (const auto& target : targets) {
+    for (const auto& shownText : target.texts) {
+      if (shownText.find(text) != std::string::npos) return &target;
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace lk::cli

@@ -1,0 +1,94 @@
+#include "frontends/cli/ScreenTargets.h"
+
+#include <gtest/gtest.h>
+
+#include "Platform/UI/AlertView.h"
+#include "Platform/UI/Application.h"
+#include "Platform/UI/Button.h"
+#include "Platform/UI/NavigationController.h"
+#include "Platform/UI/TabBarController.h"
+#include "Platform/UI/Window.h"
+#include "tests/support/TestSupport.h"
+
+namespace lk::cli {
+namespace {
+
+using Target = ScreenTargets::Target;
+
+TEST(ScreenTargetsFind, AnExactMatchWinsOverAnEarlierPartialOne) {
+  std::vector<Target> targets = {{"button", {"优惠活动"}, {}}, {"tab", {"优惠"}, {}}};
+  EXPECT_EQ(ScreenTargets::find(targets, "优惠"), &targets[1]);
+  EXPECT_EQ(ScreenTargets::find(targets, "活动"), &targets[0]);
+  EXPECT_EQ(ScreenTargets::find(targets, "优"), &targets[0]) << "the first partial match";
+  EXPECT_EQ(ScreenTargets::find(targets, "没有"), nullptr);
+  EXPECT_EQ(ScreenTargets::find(targets, ""), nullptr);
+}
+
+// A tab bar over a stack whose top screen shows two buttons.
+class ScreenTargetsCollect : public ::testing::Test {
+ protected:
+  ScreenTargetsCollect() {
+    ui::Application::resetSharedInstanceForTesting();
+    auto root = std::make_shared<ui::ViewController>();
+    root->setTitle("列表");
+    stack = std::make_shared<ui::NavigationController>(root);
+    stack->setTabBarItem({"优惠", {}, 0, {}});
+    auto other = std::make_shared<ui::ViewController>();
+    other->setTabBarItem({"附近", {}, 0, {}});
+    tabs = std::make_shared<ui::TabBarController>();
+    tabs->setViewControllers({stack, other});
+    window = std::make_unique<ui::Window>();
+    window->setRootViewController(tabs);
+    window->makeKeyAndVisible();
+    auto top = std::make_shared<ui::ViewController>();
+    top->setTitle("详情");
+    stack->pushViewController(top, false);
+    for (const char* title : {"优惠券", "优惠"}) {
+      auto button = std::make_shared<ui::Button>(ui::Rect{0, 0, 100, 30}, title);
+      button->setAction([this, t = std::string(title)](ui::Button&) { tapped.push_back(t); });
+      top->view()->addSubview(button);
+    }
+  }
+  ~ScreenTargetsCollect() override {
+    window.reset();
+    tabs.reset();
+    stack.reset();
+    ui::Application::resetSharedInstanceForTesting();
+  }
+  std::vector<std::string> kinds() {
+    std::vector<std::string> out;
+    for (const auto& t : ScreenTargets::collect())
+      out.push_back(t.kind + ":" + (t.texts.empty() ? "" : t.texts[0]));
+    return out;
+  }
+
+  test::ScopedMainLoop loop;
+  std::shared_ptr<ui::NavigationController> stack;
+  std::shared_ptr<ui::TabBarController> tabs;
+  std::unique_ptr<ui::Window> window;
+  std::vector<std::string> tapped;
+};
+
+TEST_F(ScreenTargetsCollect, BarThenContentInOrderThenTabs) {
+  EXPECT_EQ(kinds(), (std::vector<std::string>{"back button:列表", "button:优惠券", "button:优惠",
+                                               "tab:优惠", "tab:附近"}));
+  const auto targets = ScreenTargets::collect();
+  const Target* hit = ScreenTargets::find(targets, "优惠");
+  ASSERT_NE(hit, nullptr);
+  EXPECT_EQ(hit->kind, "button") << "the content comes before the tab bar";
+  EXPECT_TRUE(hit->tap());
+  EXPECT_EQ(tapped, std::vector<std::string>{"优惠"}) << "exact, not the earlier 优惠券";
+}
+
+TEST_F(ScreenTargetsCollect, AnAlertOnTopTakesEveryTap) {
+  auto alert = std::make_shared<ui::AlertView>("提示", "网络不给力", nullptr, "确定",
+                                               std::vector<std::string>{});
+  alert->show();
+  EXPECT_EQ(kinds(), std::vector<std::string>{"alert button:确定"});
+  alert->tapButton(0);
+  loop->runFor(seconds(1));
+  EXPECT_EQ(kinds().front(), "back button:列表");
+}
+
+}  // namespace
+}  // namespace lk::cli
