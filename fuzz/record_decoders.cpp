@@ -11,6 +11,7 @@
 #include "Classes/Records/CouponList.h"
 #include "Classes/Records/JsonValue.h"
 #include "Classes/Records/ShopInfo.h"
+#include "Platform/RunLoop/RunLoop.h"
 #include "Platform/Storage/AppDirectories.h"
 
 namespace {
@@ -49,5 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       if (item.is_object()) decodeObject(item.get_object());
     }
   }
+  // Picture downloads the records started (and dropped) leave their news on the main loop.
+  lk::RunLoop::main().runUntilIdle();
   return 0;
 }

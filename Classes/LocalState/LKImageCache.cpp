@@ -6,8 +6,8 @@
 #include <chrono>
 #include <fstream>
 #include <mutex>
-#include <sstream>
 
+#include "Classes/LocalState/LKImageManager.h"
 #include "Platform/Crypto/Md5.h"
 #include "Platform/Image/ImageCodec.h"
 #include "Platform/Log/Log.h"
@@ -21,12 +21,17 @@ namespace {
 std::mutex sharedMutex;
 std::unique_ptr<LKImageCache> sharedCache;
 
+// No picture the client stores comes near this; a larger file is no picture of ours.
+constexpr std::uintmax_t kMaxFileSize = 32u * 1024u * 1024u;
+
 ImagePtr readPicture(const std::filesystem::path& path) {
+  std::error_code ec;
+  const std::uintmax_t size = std::filesystem::file_size(path, ec);
+  if (ec || size == 0 || size > kMaxFileSize) return nullptr;
   std::ifstream in(path, std::ios::binary);
-  if (!in) return nullptr;
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  auto image = ImageCodec::decode(bytes.str());
+  std::string bytes(static_cast<std::size_t>(size), '\0');
+  if (!in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) return nullptr;
+  auto image = ImageCodec::decode(bytes);
   if (!image) return nullptr;
   return std::make_shared<const Image>(std::move(*image));
 }
@@ -68,6 +73,8 @@ bool LKImageCache::hasPendingDiskJobs() {
 }
 
 void LKImageCache::resetSharedInstanceForTesting() {
+  // The shared manager works on the shared store: it goes first.
+  LKImageManager::resetSharedInstanceForTesting();
   std::unique_ptr<LKImageCache> old;
   {
     std::lock_guard lock(sharedMutex);

@@ -28,7 +28,8 @@ class LKImageCache {
 
   // The shared store, in "ImageCache" under the application's caches directory.
   static LKImageCache& sharedImageCache();
-  // Ends the shared store (waiting for its disk jobs); the next call builds a new one.
+  // Ends the shared manager and the shared store (waiting for its disk jobs); the next call
+  // builds a new one.
   static void resetSharedInstanceForTesting();
   // True while the shared store (if one was built) has disk jobs queued or running.
   [[nodiscard]] static bool hasPendingDiskJobs();

@@ -48,7 +48,15 @@ void LKImageDownloader::postNotification(const char* name) {
   NotificationCenter::defaultCenter().post(Notification{name, this, {}});
 }
 
-void LKImageDownloader::transferDidReceiveData(UrlTransfer& /*transfer*/, std::string_view chunk) {
+void LKImageDownloader::transferDidReceiveData(UrlTransfer& transfer, std::string_view chunk) {
+  if (imageData_.size() + chunk.size() > kMaxImageBytes) {
+    // A hostile or mistaken answer must not fill the memory: end here, as bytes of no picture.
+    imageData_.clear();
+    imageData_.shrink_to_fit();
+    oversized_ = true;
+    transferDidFinish(transfer);
+    return;
+  }
   imageData_.append(chunk);
 }
 
@@ -60,8 +68,10 @@ void LKImageDownloader::transferDidFinish(UrlTransfer& /*transfer*/) {
   delegate_->imageDownloaderDidFinish(*this);
   if (!*alive || delegate_ == nullptr) return;
   ImagePtr image;
-  if (auto decoded = ImageCodec::decode(imageData_)) {
-    image = std::make_shared<const Image>(std::move(*decoded));
+  if (!oversized_) {
+    if (auto decoded = ImageCodec::decode(imageData_)) {
+      image = std::make_shared<const Image>(std::move(*decoded));
+    }
   }
   delegate_->imageDownloaderDidFinishWithImage(*this, image);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <any>
+#include <cstddef>
 #include <memory>
 #include <string>
 
@@ -19,6 +20,9 @@ inline constexpr const char* kLKImageDownloadStopNotification = "LKImageDownload
 class LKImageDownloader : private UrlTransferDelegate {
  public:
   static constexpr double kTimeout = 15;
+  // No picture the client shows comes near this; a larger answer is stopped there and counts as
+  // no picture.
+  static constexpr std::size_t kMaxImageBytes = 16u * 1024u * 1024u;
 
   // Creates the downloader and starts it. `delegate` is not owned and must outlive the download
   // (or destroy it first).
@@ -58,6 +62,7 @@ class LKImageDownloader : private UrlTransferDelegate {
   std::unique_ptr<UrlTransfer> connection_;
   std::string imageData_;
   std::any userInfo_;
+  bool oversized_ = false;
   // Lets the callbacks notice that a delegate destroyed the downloader.
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

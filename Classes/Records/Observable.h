@@ -28,6 +28,7 @@ class Observable {
   void set(T value) {
     if (value == value_) return;
     value_ = std::move(value);
+    if (!state_) return;  // nobody ever subscribed
     // Handlers may subscribe or unsubscribe while being told; each one present now is told once
     // unless it unsubscribed before its turn.
     const std::vector<std::uint64_t> ids = [this] {
@@ -49,6 +50,7 @@ class Observable {
   }
 
   [[nodiscard]] Subscription subscribe(Handler handler) {
+    if (!state_) state_ = std::make_shared<State>();
     const std::uint64_t id = ++state_->lastId;
     state_->entries.push_back({id, std::make_shared<Handler>(std::move(handler))});
     return Subscription([weak = std::weak_ptr<State>(state_), id] {
@@ -58,7 +60,7 @@ class Observable {
     });
   }
 
-  [[nodiscard]] std::size_t subscriberCount() const { return state_->entries.size(); }
+  [[nodiscard]] std::size_t subscriberCount() const { return state_ ? state_->entries.size() : 0; }
 
  private:
   struct Entry {
@@ -70,7 +72,8 @@ class Observable {
     std::uint64_t lastId = 0;
   };
   T value_{};
-  std::shared_ptr<State> state_ = std::make_shared<State>();
+  // Made on the first subscription: most records are never watched.
+  std::shared_ptr<State> state_;
 };
 
 }  // namespace lk

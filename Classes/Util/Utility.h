@@ -80,6 +80,8 @@ class Utility {
   [[nodiscard]] static ImagePtr clipImage(const ImagePtr& image, ui::Size size, double radius);
   // A new picture of the same size, upside down.
   [[nodiscard]] static ImagePtr reverseImage(const ImagePtr& image);
+  // The same for a toolkit image (a resource is drawn flipped).
+  [[nodiscard]] static ui::Image reverseImage(const ui::Image& image);
 
   // Form-encodes `length` bytes into `output` (letters and digits as they are, space as "+",
   // everything else as "%XX") with a terminating zero byte. Returns the characters written, or 0

@@ -91,14 +91,11 @@ ImagePtr Utility::clipImage(const ImagePtr& image, ui::Size size, double radius)
 
 ImagePtr Utility::reverseImage(const ImagePtr& image) {
   if (!image) return nullptr;
-  Image out(image->width(), image->height());
-  const std::size_t stride = static_cast<std::size_t>(image->width()) * 4;
-  for (int y = 0; y < image->height(); ++y) {
-    const auto* src = image->pixels().data() + stride * static_cast<std::size_t>(y);
-    std::copy(src, src + stride,
-              out.pixels().data() + stride * static_cast<std::size_t>(image->height() - 1 - y));
-  }
-  return std::make_shared<const Image>(std::move(out));
+  return std::make_shared<const Image>(image->flippedVertically());
+}
+
+ui::Image Utility::reverseImage(const ui::Image& image) {
+  return image.flippedUpsideDown();
 }
 
 }  // namespace lk

@@ -101,4 +101,15 @@ Image Image::rotated(int degrees) const {
   return out;
 }
 
+Image Image::flippedVertically() const {
+  Image out(width_, height_);
+  const std::size_t stride = static_cast<std::size_t>(width_) * 4;
+  for (int y = 0; y < height_; ++y) {
+    const auto* src = pixels_.data() + stride * static_cast<std::size_t>(y);
+    std::copy(src, src + stride,
+              out.pixels_.data() + stride * static_cast<std::size_t>(height_ - 1 - y));
+  }
+  return out;
+}
+
 }  // namespace lk

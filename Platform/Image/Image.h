@@ -32,6 +32,8 @@ class Image {
   [[nodiscard]] Image scaled(int width, int height) const;
   // A copy turned clockwise by 90, 180 or 270 degrees; any other angle gives a plain copy.
   [[nodiscard]] Image rotated(int degrees) const;
+  // A copy upside down (rows in reverse order).
+  [[nodiscard]] Image flippedVertically() const;
 
   friend bool operator==(const Image&, const Image&) = default;
 

@@ -1,5 +1,7 @@
 #include "Platform/Image/ImageBitmap.h"
 
+#include "Platform/Image/ImageCodec.h"
+
 namespace lk {
 
 ui::Image toUiImage(const ImagePtr& image) {
@@ -12,9 +14,16 @@ ui::Image toUiImage(const ImagePtr& image) {
 }
 
 ImagePtr fromUiImage(const ui::Image& image) {
-  const auto& bitmap = image.bitmap();
-  if (!bitmap) return nullptr;
-  return std::make_shared<const Image>(bitmap->width, bitmap->height, bitmap->rgba);
+  ImagePtr out;
+  if (const auto& bitmap = image.bitmap()) {
+    out = std::make_shared<const Image>(bitmap->width, bitmap->height, bitmap->rgba);
+  } else if (const auto& data = image.data()) {
+    auto decoded = ImageCodec::decode(
+        std::string_view(reinterpret_cast<const char*>(data->data()), data->size()));
+    if (decoded) out = std::make_shared<const Image>(std::move(*decoded));
+  }
+  if (out && image.isFlipped()) out = std::make_shared<const Image>(out->flippedVertically());
+  return out;
 }
 
 }  // namespace lk

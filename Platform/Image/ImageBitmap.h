@@ -5,8 +5,9 @@
 
 namespace lk {
 
-// The toolkit's image handle for a decoded picture (the pixels are copied once), and back.
-// A null picture gives a null handle.
+// The toolkit's image handle for a decoded picture (the pixels are copied once), and back (a
+// handle of encoded bytes is decoded; a named resource gives nothing). A null picture gives a
+// null handle.
 [[nodiscard]] ui::Image toUiImage(const ImagePtr& image);
 [[nodiscard]] ImagePtr fromUiImage(const ui::Image& image);
 

@@ -43,7 +43,8 @@ class ImageManagerTest : public ::testing::Test {
     return loop_->runUntil(done, std::chrono::seconds(10));
   }
 
-  test::ScopedMainLoop loop_;
+  // Transfers run on the real clock: the transport's own timers must fire while waiting.
+  test::ScopedMainLoop loop_{false};
   test::TempDir dir_;
   test::PictureHttpServer server_;
   std::unique_ptr<LKImageCache> cache_;
@@ -188,6 +189,24 @@ TEST_F(ImageManagerTest, ViewDestroyedWhileWaitingIsNotCalled) {
   }
   server_.open("/c.png");
   ASSERT_TRUE(runUntil([&] { return survivor.shown.size() == 1; }));
+}
+
+}  // namespace
+}  // namespace lk
+
+namespace lk {
+namespace {
+
+TEST_F(ImageManagerTest, OversizedAnswerIsCutAndCountsAsNoPicture) {
+  // A real picture followed by padding: it would decode, were it read to the end.
+  server_.serve("/huge.png",
+                pngOf(0x123456FFu) + std::string(LKImageDownloader::kMaxImageBytes, '\0'));
+  View cell("cell");
+  const std::string url = server_.url("/huge.png");
+  manager_.downloadWithURL(url, &cell);
+  ASSERT_TRUE(runUntil([&] { return manager_.failedURLs().contains(url); }));
+  EXPECT_TRUE(cell.shown.empty());
+  EXPECT_EQ(manager_.downloadCount(), 0u);
 }
 
 }  // namespace

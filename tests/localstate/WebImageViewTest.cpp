@@ -5,6 +5,7 @@
 #include "Classes/LocalState/LKImageCache.h"
 #include "Classes/LocalState/LKImageManager.h"
 #include "Platform/Image/ImageCodec.h"
+#include "Platform/Storage/AppDirectories.h"
 #include "tests/support/PictureHttpServer.h"
 #include "tests/support/TestSupport.h"
 
@@ -27,7 +28,8 @@ class WebImageViewTest : public ::testing::Test {
     return loop_->runUntil(done, std::chrono::seconds(10));
   }
 
-  test::ScopedMainLoop loop_;
+  // Transfers run on the real clock: the transport's own timers must fire while waiting.
+  test::ScopedMainLoop loop_{false};
   test::TempDir dir_;
   test::PictureHttpServer server_;
   LKImageCache cache_;
@@ -83,6 +85,28 @@ TEST_F(WebImageViewTest, DestroyedViewLeavesNothingWaiting) {
   EXPECT_EQ(manager_.waitingCount(), 0u);
   EXPECT_EQ(manager_.downloadCount(), 0u);
   server_.open("/d.png");
+}
+
+}  // namespace
+}  // namespace lk
+
+namespace lk {
+namespace {
+
+TEST(SharedPictureServices, ManagerWorksOnTheSharedStoreAndEndsWithIt) {
+  test::ScopedMainLoop loop(false);
+  test::TempDir dir;
+  AppDirectories::setCacheDirectory(dir.path());
+  LKImageCache::resetSharedInstanceForTesting();
+  LKImageManager& manager = LKImageManager::sharedManager();
+  EXPECT_EQ(&manager.cache(), &LKImageCache::sharedImageCache());
+  const auto image = std::make_shared<Image>(1, 1);
+  LKImageCache::sharedImageCache().storeImage(image, "http://127.0.0.1:1/p.png", false);
+  EXPECT_EQ(manager.imageWithURL("http://127.0.0.1:1/p.png"), image);
+  LKImageCache::resetSharedInstanceForTesting();
+  EXPECT_EQ(LKImageManager::sharedManager().imageWithURL("http://127.0.0.1:1/p.png"), nullptr);
+  LKImageCache::resetSharedInstanceForTesting();
+  AppDirectories::setCacheDirectory({});
 }
 
 }  // namespace

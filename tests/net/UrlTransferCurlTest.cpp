@@ -8,6 +8,7 @@
 
 #include "Platform/Net/UrlTransfer.h"
 #include "tests/net/TransferRecorder.h"
+#include "tests/support/Gate.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/RawSocketServer.h"
 #include "tests/support/TestSupport.h"
@@ -19,24 +20,7 @@ using test::TransferRecorder;
 
 constexpr auto kPatience = std::chrono::seconds(10);  // real time, only spent when broken
 
-// A latch the server's handler threads wait on until the test lets them go.
-class Gate {
- public:
-  void open() {
-    std::lock_guard lock(mutex_);
-    open_ = true;
-    cv_.notify_all();
-  }
-  void wait() {
-    std::unique_lock lock(mutex_);
-    cv_.wait_for(lock, std::chrono::seconds(30), [this] { return open_; });
-  }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable cv_;
-  bool open_ = false;
-};
+using test::Gate;
 
 class UrlTransferTest : public ::testing::Test {
  protected:

@@ -50,7 +50,8 @@ class RecordsFixture : public ::testing::Test {
   }
 
   ScopedTimeZone zone_{"Asia/Shanghai"};
-  ScopedMainLoop loop_;
+  // Transfers run on the real clock: the transport's own timers must fire while waiting.
+  ScopedMainLoop loop_{false};
   TempDir dir_;
   PictureHttpServer server_;
   int deadPort_ = unusedLoopbackPort();

@@ -55,7 +55,8 @@ class ServiceAnswers : public ::testing::Test, private HttpRequestDelegate {
   }
 
   static inline std::unique_ptr<test::ServiceLauncher> service_;
-  test::ScopedMainLoop loop_;
+  // Transfers run on the real clock: the transport's own timers must fire while waiting.
+  test::ScopedMainLoop loop_{false};
   test::TempDir dir_;
 
  private:

@@ -11,6 +11,7 @@
 #include "Platform/Net/NetworkActivityIndicator.h"
 #include "tests/serviceclient/Compression.h"
 #include "tests/serviceclient/RequestRecorder.h"
+#include "tests/support/Gate.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/TestSupport.h"
 
@@ -22,23 +23,7 @@ using test::RequestRecorder;
 constexpr auto kPatience = std::chrono::seconds(10);  // real time, only spent when broken
 const std::string kJson = R"({"list":[{"id":1,"name":"老王面馆"}]})";
 
-class Gate {
- public:
-  void open() {
-    std::lock_guard lock(mutex_);
-    open_ = true;
-    cv_.notify_all();
-  }
-  void wait() {
-    std::unique_lock lock(mutex_);
-    cv_.wait_for(lock, std::chrono::seconds(30), [this] { return open_; });
-  }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable cv_;
-  bool open_ = false;
-};
+using test::Gate;
 
 class HttpRequestTest : public ::testing::Test {
  protected:

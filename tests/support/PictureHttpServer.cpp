@@ -14,6 +14,8 @@ PictureHttpServer::PictureHttpServer() {
     }
     queries_[request.path] = query;
     opened_.wait(lock, [&] { return stopping_ || !held_[request.path]; });
+    // A held answer may go to a client that gave up; do not keep its connection waiting.
+    response.set_header("Connection", "close");
     const auto it = routes_.find(request.path);
     if (it == routes_.end()) {
       response.status = 404;

@@ -80,6 +80,9 @@ TEST(UtilityDrawing, ReversedImageIsUpsideDown) {
   EXPECT_EQ(reversed->pixelAt(1, 0), source->pixelAt(1, 3));
   EXPECT_EQ(reversed->pixelAt(2, 3), source->pixelAt(2, 0));
   EXPECT_EQ(*Utility::reverseImage(reversed), *source);
+  const ui::Image arrow = ui::Image::named("arrow");
+  EXPECT_TRUE(Utility::reverseImage(arrow).isFlipped());
+  EXPECT_FALSE(Utility::reverseImage(Utility::reverseImage(arrow)).isFlipped());
 }
 
 }  // namespace
