@@ -107,10 +107,8 @@ void SearchResultsViewController::addFilterParametersToUrl(std::string& url) con
 void SearchResultsViewController::searchRequest() {
   if (currentPage_ == 0) showLoading();
   cityId = currentCityId();
-  const std::string url = searchURL();
-  logf("Search request: %s", url.c_str());
   request_ = std::make_unique<HttpRequest>(this, kSearchRequest);
-  request_->requestGETWithGZip(url);
+  request_->requestGETWithGZip(searchURL());
 }
 
 void SearchResultsViewController::startLoadingData() {
@@ -624,7 +622,9 @@ std::optional<double> SearchResultsViewController::tableViewHeightForRowAtIndexP
 
 std::optional<std::string> SearchResultsViewController::tableViewTitleForHeaderInSection(
     ui::TableView& /*tableView*/, int /*section*/) {
-  return sectionTitle();
+  std::string title = sectionTitle();
+  if (title.empty()) return std::nullopt;
+  return title;
 }
 
 void SearchResultsViewController::tableViewDidSelectRowAtIndexPath(ui::TableView& tableView,

@@ -202,6 +202,28 @@ TEST_F(SearchPaging, ScrollToTopButtonFollowsTheOffsetAndScrollsBack) {
   EXPECT_TRUE(screen->scrollButton()->isHidden());
 }
 
+TEST_F(SearchPaging, AnUnloadedViewStartsOverWhenShownAgain) {
+  service.onSearch(catalogue(40));
+  open("火锅");
+  settle();
+  pullUp();
+  settle();
+  ASSERT_EQ(screen->resultList().size(), 30u);
+  nav->pushViewController(std::make_shared<ui::ViewController>(), false);
+  ASSERT_TRUE(screen->unloadView()) << "not on screen: a memory warning drops the view";
+  EXPECT_TRUE(screen->resultList().empty());
+  EXPECT_EQ(screen->currentPage(), 0);
+  EXPECT_EQ(screen->header(), nullptr);
+  EXPECT_EQ(screen->scrollButton(), nullptr);
+  EXPECT_TRUE(screen->leftData().empty());
+  forgetAnswers();
+  nav->popViewController(false);
+  settle();
+  EXPECT_EQ(screen->resultList().size(), 15u);
+  EXPECT_NE(searches().back().find("&p=0&"), std::string::npos);
+  EXPECT_TRUE(shows("button: [默认] (selected)"));
+}
+
 TEST_F(SearchPaging, DestroyingTheScreenCancelsItsRequests) {
   open("火锅");
   ASSERT_NE(screen->request(), nullptr);
