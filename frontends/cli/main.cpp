@@ -47,8 +47,6 @@ int main(int argc, char** argv) {
   session.start();
   std::cout << session.startupState();
   session.printScreen();
-  // A program driving the client through a pipe sees the first screen before its first command.
-  std::cout << std::flush;
   if (script != nullptr) {
     session.run(*script, /*echo=*/true);
   } else if (::isatty(STDIN_FILENO) != 0) {
