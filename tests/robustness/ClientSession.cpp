@@ -8,6 +8,7 @@
 #include "Classes/Search/SearchResultsViewController.h"
 #include "Classes/ServiceClient/HttpRequestCacheCenter.h"
 #include "Classes/ServiceClient/ServiceEndpoints.h"
+#include "Classes/Shell/AlertCenter.h"
 #include "Classes/Shell/lokavoAppDelegate.h"
 #include "Platform/Image/Image.h"
 #include "Platform/Image/ImageCodec.h"
@@ -40,6 +41,7 @@ std::shared_ptr<Image> keptPicture() {
 ClientSession::ClientSession()
     : rules_(scratch_ / "faults.txt"), service_(withRules(scratch_ / "faults.txt")) {
   ui::Application::resetSharedInstanceForTesting();
+  AlertCenter::resetSharedInstanceForTesting();
   HttpRequestCacheCenter::resetSharedInstanceForTesting();
   LKImageCache::resetSharedInstanceForTesting();
   {
@@ -62,6 +64,7 @@ ClientSession::~ClientSession() {
   HttpRequestCacheCenter::resetSharedInstanceForTesting();
   LKImageCache::resetSharedInstanceForTesting();
   CacheCenter::resetSharedInstanceForTesting();
+  AlertCenter::resetSharedInstanceForTesting();
   ui::Application::resetSharedInstanceForTesting();
 }
 

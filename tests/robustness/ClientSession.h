@@ -24,6 +24,7 @@ class ClientSession {
 
   [[nodiscard]] bool serviceRunning() const { return service_.running(); }
   [[nodiscard]] std::string serviceErrors() const { return service_.errorOutput(); }
+  [[nodiscard]] std::string serviceBaseURL() const { return service_.baseURL(); }
   // Replaces the service's fault rules ("" for none).
   void setFaults(const std::string& rules);
 
