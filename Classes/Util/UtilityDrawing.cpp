@@ -43,9 +43,8 @@ void Utility::drawBackground(const ui::Rect& rect, ui::Canvas& context) {
   context.fillRect(rect, colorWithHex(kBackgroundColor));
 }
 
-void Utility::clipContext(ui::Canvas& context, const ui::Rect& rect, double /*radius*/) {
-  // The recording canvas clips to rectangles; its replay rounds no corners.
-  context.clipToRect(rect);
+void Utility::clipContext(ui::Canvas& context, const ui::Rect& rect, double radius) {
+  context.clipToRect(rect, radius);
 }
 
 void Utility::drawStar(const ui::Image& image, ui::Point point, ui::Size size, int count,

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "Platform/Net/NetworkActivityIndicator.h"
 #include "Platform/UI/ApplicationDelegate.h"
 #include "Platform/UI/Geometry.h"
 
@@ -72,8 +73,13 @@ class Application {
   void unregisterWindow(Window* window);
 
   // The status bar's network-activity indicator.
-  void setNetworkActivityIndicatorVisible(bool visible) { activityIndicator_ = visible; }
-  [[nodiscard]] bool isNetworkActivityIndicatorVisible() const { return activityIndicator_; }
+  // The one network-activity indicator of the system (see Platform/Net).
+  void setNetworkActivityIndicatorVisible(bool visible) {
+    NetworkActivityIndicator::setVisible(visible);
+  }
+  [[nodiscard]] bool isNetworkActivityIndicatorVisible() const {
+    return NetworkActivityIndicator::isVisible();
+  }
 
   // Hands a URL to the system ("tel:" calls, web addresses). The opener a front end installs
   // decides; without one, "tel:", "sms:", "http:" and "https:" URLs count as opened. Every
@@ -93,7 +99,6 @@ class Application {
   State state_ = State::kNotRunning;
   Window* keyWindow_ = nullptr;
   std::vector<Window*> windows_;
-  bool activityIndicator_ = false;
   std::function<bool(const std::string&)> opener_;
   std::vector<std::string> openedURLs_;
 };

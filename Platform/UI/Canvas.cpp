@@ -92,10 +92,11 @@ void Canvas::drawLinearGradient(const Rect& rect, const Color& start, const Colo
   ops_.push_back(std::move(op));
 }
 
-void Canvas::clipToRect(const Rect& rect) {
+void Canvas::clipToRect(const Rect& rect, double cornerRadius) {
   DrawOp op;
   op.kind = DrawOp::Kind::kClip;
   op.rect = rect;
+  op.cornerRadius = cornerRadius;
   ops_.push_back(std::move(op));
 }
 

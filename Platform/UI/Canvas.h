@@ -59,7 +59,8 @@ class Canvas {
   void drawLine(Point from, Point to, const Color& color, double lineWidth = 1);
   void drawLinearGradient(const Rect& rect, const Color& start, const Color& end, Point from,
                           Point to);
-  void clipToRect(const Rect& rect);
+  // Clips later drawing to `rect`, with rounded corners when `cornerRadius` is above 0.
+  void clipToRect(const Rect& rect, double cornerRadius = 0);
   void saveState();
   void restoreState();
 

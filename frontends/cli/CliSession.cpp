@@ -126,7 +126,6 @@ void CliSession::settle() {
     const TimePoint now = loop.now();
     const auto next = loop.nextTimer();
     const bool busy = NetworkActivityIndicator::isVisible() || LKImageCache::hasPendingDiskJobs() ||
-                      application().isNetworkActivityIndicatorVisible() ||
                       (next.has_value() && *next <= now + kSoon);
     if (!busy || now >= deadline) return;
     loop.runFor(std::min<Duration>(kStep, deadline - now));

@@ -46,6 +46,7 @@ TEST(UtilityDrawing, UserLevelGradientLinesAndClips) {
   EXPECT_EQ(gradient.color, ui::Color::white());
   EXPECT_EQ(canvas.ops()[2].kind, ui::DrawOp::Kind::kFillRect);
   EXPECT_EQ(canvas.ops()[3].kind, ui::DrawOp::Kind::kClip);
+  EXPECT_EQ(canvas.ops()[3].cornerRadius, 6);  // the replay rounds the clip's corners
 }
 
 ImagePtr opaque(int w, int h) {
