@@ -38,11 +38,9 @@ struct CapturedAnswers {
 const CapturedAnswers& capturedAnswers() {
   static const CapturedAnswers answers = [] {
     CapturedAnswers a;
-    test::ServiceLauncher::Options options;
-    options.templateDatabase = test::ServiceLauncher::sharedTemplate();
-    test::ServiceLauncher service(options);
-    if (!service.running()) return a;
-    httplib::Client client("127.0.0.1", service.port());
+    const auto service = bench::seededService();
+    if (!service->running()) return a;
+    httplib::Client client("127.0.0.1", service->port());
     // "店" in 北京: a full page, names and addresses with highlight marks, coupon stubs.
     if (auto res = client.Get("/client/search/0/q?k=%E5%BA%97&r=&ci=131&sort=1&p=0&n=15"
                               "&xda_from=iPhone&xda_page=SearchInfo&tn=gz")) {

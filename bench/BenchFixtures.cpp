@@ -52,6 +52,12 @@ std::vector<std::shared_ptr<ShopInfo>> decodeSearchPage(const std::string& compr
   return shops;
 }
 
+std::unique_ptr<test::ServiceLauncher> seededService() {
+  test::ServiceLauncher::Options options;
+  options.templateDatabase = test::ServiceLauncher::sharedTemplate();
+  return std::make_unique<test::ServiceLauncher>(options);
+}
+
 std::shared_ptr<Image> avatarPicture() {
   auto image = std::make_shared<Image>(100, 100);
   for (int y = 0; y < 100; ++y) {
