@@ -4,7 +4,6 @@
 // parser available (the practical limit), and the straightforward decoder a peer would write with
 // a popular JSON library.
 #include <benchmark/benchmark.h>
-#include <zlib.h>
 
 #include <httplib.h>
 #include <simdjson.h>
@@ -21,6 +20,7 @@
 #include "Classes/ServiceClient/ByteBuffer.h"
 #include "Platform/Image/Image.h"
 #include "Platform/Storage/AppDirectories.h"
+#include "bench/BenchFixtures.h"
 #include "bench/SideBySide.h"
 #include "tests/support/ServiceLauncher.h"
 #include "tests/support/TestSupport.h"
@@ -38,11 +38,9 @@ struct CapturedAnswers {
 const CapturedAnswers& capturedAnswers() {
   static const CapturedAnswers answers = [] {
     CapturedAnswers a;
-    test::ServiceLauncher::Options options;
-    options.templateDatabase = test::ServiceLauncher::sharedTemplate();
-    test::ServiceLauncher service(options);
-    if (!service.running()) return a;
-    httplib::Client client("127.0.0.1", service.port());
+    const auto service = bench::seededService();
+    if (!service->running()) return a;
+    httplib::Client client("127.0.0.1", service->port());
     // "店" in 北京: a full page, names and addresses with highlight marks, coupon stubs.
     if (auto res = client.Get("/client/search/0/q?k=%E5%BA%97&r=&ci=131&sort=1&p=0&n=15"
                               "&xda_from=iPhone&xda_page=SearchInfo&tn=gz")) {
@@ -58,35 +56,6 @@ const CapturedAnswers& capturedAnswers() {
   return answers;
 }
 
-std::string bareInflate(const std::string& compressed, std::size_t size) {
-  std::string out(size, '\0');
-  z_stream zs{};
-  inflateInit2(&zs, 31);
-  zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(compressed.data()));
-  zs.avail_in = static_cast<uInt>(compressed.size());
-  zs.next_out = reinterpret_cast<Bytef*>(out.data());
-  zs.avail_out = static_cast<uInt>(out.size());
-  inflate(&zs, Z_FINISH);
-  inflateEnd(&zs);
-  return out;
-}
-
-// The client's own path, as the results screen runs it.
-std::vector<std::shared_ptr<ShopInfo>> oursSearchPage(const std::string& received) {
-  std::vector<std::shared_ptr<ShopInfo>> shops;
-  const auto body = decompressGZip(received);
-  if (!body) return shops;
-  const auto root = json::parse(*body);
-  if (!root || !root->is_object()) return shops;
-  if (const auto* list = json::arrayMember(root->get_object(), "searchlist")) {
-    shops.reserve(list->size());
-    for (const auto& item : *list) {
-      if (item.is_object()) shops.push_back(ShopInfo::fromSearchItem(item.get_object()));
-    }
-  }
-  return shops;
-}
-
 std::shared_ptr<ShopInfo> oursShopInformation(const std::string& received) {
   auto shop = std::make_shared<ShopInfo>();
   if (const auto root = json::parse(received); root && root->is_object()) {
@@ -99,7 +68,7 @@ std::shared_ptr<ShopInfo> oursShopInformation(const std::string& received) {
 // parser that is reused (its buffers are warm), touching every shop of the list.
 std::size_t limitSearchPage(simdjson::dom::parser& parser, const std::string& received,
                             std::size_t inflated) {
-  const std::string body = bareInflate(received, inflated);
+  const std::string body = bench::bareInflate(received, inflated);
   simdjson::dom::element root;
   if (parser.parse(body).get(root) != simdjson::SUCCESS) return 0;
   simdjson::dom::array list;
@@ -175,7 +144,7 @@ std::string withoutMarks(std::string s) {
 
 std::vector<PeerShop> peerSearchPage(const std::string& received, std::size_t inflated) {
   std::vector<PeerShop> shops;
-  const auto root = nlohmann::json::parse(bareInflate(received, inflated), nullptr, false);
+  const auto root = nlohmann::json::parse(bench::bareInflate(received, inflated), nullptr, false);
   if (root.is_discarded() || !root.contains("searchlist")) return shops;
   for (const auto& item : root["searchlist"]) {
     PeerShop s;
@@ -272,14 +241,14 @@ void storeShopPictures(const std::string& answer) {
 
 void BM_SearchPageToShopInfo(benchmark::State& state) {
   const auto& a = capturedAnswers();
-  if (a.searchPage.empty() || oursSearchPage(a.searchPage).size() != 15 ||
+  if (a.searchPage.empty() || bench::decodeSearchPage(a.searchPage).size() != 15 ||
       peerSearchPage(a.searchPage, a.searchPageInflated).size() != 15) {
     state.SkipWithError("no search page from the service");
     return;
   }
   simdjson::dom::parser parser;
   bench::sideBySide(
-      state, [&] { benchmark::DoNotOptimize(oursSearchPage(a.searchPage)); },
+      state, [&] { benchmark::DoNotOptimize(bench::decodeSearchPage(a.searchPage)); },
       [&] {
         benchmark::DoNotOptimize(limitSearchPage(parser, a.searchPage, a.searchPageInflated));
       },

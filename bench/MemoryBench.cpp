@@ -23,6 +23,7 @@
 #include "Platform/UI/Application.h"
 #include "Platform/UI/NavigationController.h"
 #include "Platform/UI/TabBarController.h"
+#include "bench/BenchFixtures.h"
 #include "frontends/cli/CliSession.h"
 #include "tests/support/ScopedClientStorage.h"
 #include "tests/support/ServiceLauncher.h"
@@ -56,17 +57,15 @@ SearchResultsViewController* shownResults(cli::CliSession& session) {
 }
 
 void BM_ResultListMemory(benchmark::State& state) {
-  test::ServiceLauncher::Options options;
-  options.templateDatabase = test::ServiceLauncher::sharedTemplate();
-  test::ServiceLauncher service(options);
-  if (!service.running()) {
+  const auto service = bench::seededService();
+  if (!service->running()) {
     state.SkipWithError("the service did not start");
     return;
   }
   // The same pages as the screen asks for, for the references.
   std::vector<std::string> pages;
   {
-    httplib::Client client("127.0.0.1", service.port());
+    httplib::Client client("127.0.0.1", service->port());
     for (int p = 0; p < kPages; ++p) {
       auto res = client.Get("/client/search/0/q?k=" + std::string(kShop) + "&r=&ci=131&sort=1&p=" +
                             std::to_string(p) + "&n=15&xda_from=iPhone&xda_page=SearchInfo&tn=gz");
@@ -85,7 +84,7 @@ void BM_ResultListMemory(benchmark::State& state) {
       test::ScopedClientStorage storage;
       ui::Application::resetSharedInstanceForTesting();
       HttpRequestCacheCenter::resetSharedInstanceForTesting();
-      ServiceEndpoints::setServiceURL(service.baseURL());
+      ServiceEndpoints::setServiceURL(service->baseURL());
       std::ostream discard(nullptr);
       cli::CliSession session(discard);
       session.start();

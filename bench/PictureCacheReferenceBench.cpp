@@ -9,27 +9,16 @@
 
 #include "Platform/Image/Image.h"
 #include "Platform/Image/ImageCodec.h"
+#include "bench/BenchFixtures.h"
 #include "tests/support/TestSupport.h"
 
 namespace lk {
 namespace {
 
-std::shared_ptr<Image> avatarPicture() {
-  auto image = std::make_shared<Image>(100, 100);
-  for (int y = 0; y < 100; ++y) {
-    for (int x = 0; x < 100; ++x) {
-      image->setPixel(x, y,
-                      (static_cast<std::uint32_t>(x * 2) << 24) |
-                          (static_cast<std::uint32_t>(y * 2) << 16) | 0x80FFu);
-    }
-  }
-  return image;
-}
-
 void BM_PictureMemoryHitReference(benchmark::State& state) {
   std::unordered_map<std::string, std::shared_ptr<const Image>> map;
   const std::string key = "http://127.0.0.1:8080/pic/user/1048576_s.jpg";
-  map.emplace(key, avatarPicture());
+  map.emplace(key, bench::avatarPicture());
   for (auto _ : state) {
     std::shared_ptr<const Image> found = map.find(key)->second;
     benchmark::DoNotOptimize(found);
@@ -40,7 +29,7 @@ BENCHMARK(BM_PictureMemoryHitReference);
 void BM_PictureDiskHitReference(benchmark::State& state) {
   test::TempDir dir;
   const auto file = dir / "picture";
-  test::writeFile(file, ImageCodec::encodePng(*avatarPicture()));
+  test::writeFile(file, ImageCodec::encodePng(*bench::avatarPicture()));
   for (auto _ : state) {
     auto image = ImageCodec::decode(test::readFile(file));
     benchmark::DoNotOptimize(image);

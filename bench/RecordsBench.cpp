@@ -1,13 +1,11 @@
 // Decoding service answers into records, next to a bare inflate plus a bare JSON parse of the
 // same bytes; and the picture store's memory and disk hits.
 #include <benchmark/benchmark.h>
-#include <zlib.h>
 
 #include <boost/json/parse.hpp>
 
 #include <chrono>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -17,6 +15,7 @@
 #include "Classes/ServiceClient/ByteBuffer.h"
 #include "Platform/Image/ImageCodec.h"
 #include "Platform/Storage/AppDirectories.h"
+#include "bench/BenchFixtures.h"
 #include "tests/support/TestSupport.h"
 
 namespace lk {
@@ -58,48 +57,10 @@ std::string shopAnswer() {
     "arrCouponList":[{"strId":"c1","strTopic":"凭券九折","strType":"优惠券"},{"strId":"c2","strTopic":"周末活动","strType":"活动"}]})j";
 }
 
-std::string gzip(const std::string& data) {
-  z_stream zs{};
-  deflateInit2(&zs, Z_DEFAULT_COMPRESSION, Z_DEFLATED, 31, 8, Z_DEFAULT_STRATEGY);
-  std::string out(deflateBound(&zs, static_cast<uLong>(data.size())), '\0');
-  zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-  zs.avail_in = static_cast<uInt>(data.size());
-  zs.next_out = reinterpret_cast<Bytef*>(out.data());
-  zs.avail_out = static_cast<uInt>(out.size());
-  if (deflate(&zs, Z_FINISH) != Z_STREAM_END) throw std::runtime_error("deflate failed");
-  out.resize(zs.total_out);
-  deflateEnd(&zs);
-  return out;
-}
-
 // The reference: one inflate into a buffer of the known size, then a plain parse.
 boost::json::value bareInflateAndParse(const std::string& compressed, std::size_t size) {
-  std::string out(size, '\0');
-  z_stream zs{};
-  inflateInit2(&zs, 31);
-  zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(compressed.data()));
-  zs.avail_in = static_cast<uInt>(compressed.size());
-  zs.next_out = reinterpret_cast<Bytef*>(out.data());
-  zs.avail_out = static_cast<uInt>(out.size());
-  inflate(&zs, Z_FINISH);
-  inflateEnd(&zs);
   boost::json::error_code ec;
-  return boost::json::parse(out, ec);
-}
-
-std::vector<std::shared_ptr<ShopInfo>> decodeSearchAnswer(const std::string& compressed) {
-  std::vector<std::shared_ptr<ShopInfo>> shops;
-  const auto body = decompressGZip(compressed);
-  if (!body) return shops;
-  const auto root = json::parse(*body);
-  if (!root || !root->is_object()) return shops;
-  if (const auto* list = json::arrayMember(root->get_object(), "searchlist")) {
-    shops.reserve(list->size());
-    for (const auto& item : *list) {
-      if (item.is_object()) shops.push_back(ShopInfo::fromSearchItem(item.get_object()));
-    }
-  }
-  return shops;
+  return boost::json::parse(bench::bareInflate(compressed, size), ec);
 }
 
 std::shared_ptr<ShopInfo> decodeShopAnswer(const std::string& compressed) {
@@ -138,10 +99,10 @@ void alternate(benchmark::State& state, Ours ours, Reference reference) {
 
 void BM_SearchAnswerToShopInfo(benchmark::State& state) {
   const std::string json = searchAnswer();
-  const std::string compressed = gzip(json);
-  if (decodeSearchAnswer(compressed).size() != 15) state.SkipWithError("decoding failed");
+  const std::string compressed = bench::gzip(json);
+  if (bench::decodeSearchPage(compressed).size() != 15) state.SkipWithError("decoding failed");
   alternate(
-      state, [&] { benchmark::DoNotOptimize(decodeSearchAnswer(compressed)); },
+      state, [&] { benchmark::DoNotOptimize(bench::decodeSearchPage(compressed)); },
       [&] { benchmark::DoNotOptimize(bareInflateAndParse(compressed, json.size())); });
   state.counters["answer_bytes"] = static_cast<double>(json.size());
 }
@@ -158,7 +119,7 @@ void BM_ShopAnswerToDetailRecord(benchmark::State& state) {
     LKImageCache::sharedImageCache().storeImage(std::make_shared<Image>(1, 1), url, false);
   }
   const std::string json = shopAnswer();
-  const std::string compressed = gzip(json);
+  const std::string compressed = bench::gzip(json);
   if (decodeShopAnswer(compressed)->arrTel().size() != 3) state.SkipWithError("decoding failed");
   alternate(
       state, [&] { benchmark::DoNotOptimize(decodeShopAnswer(compressed)); },
@@ -169,24 +130,11 @@ void BM_ShopAnswerToDetailRecord(benchmark::State& state) {
 }
 BENCHMARK(BM_ShopAnswerToDetailRecord);
 
-// An avatar-sized picture (100 x 100) as a record stores it.
-ImagePtr avatar() {
-  auto image = std::make_shared<Image>(100, 100);
-  for (int y = 0; y < 100; ++y) {
-    for (int x = 0; x < 100; ++x) {
-      image->setPixel(x, y,
-                      (static_cast<std::uint32_t>(x * 2) << 24) |
-                          (static_cast<std::uint32_t>(y * 2) << 16) | 0x80FFu);
-    }
-  }
-  return image;
-}
-
 void BM_PictureCacheMemoryHit(benchmark::State& state) {
   test::TempDir dir;
   LKImageCache cache(dir.path());
   const std::string key = "http://127.0.0.1:8080/pic/user/1048576_s.jpg";
-  cache.storeImage(avatar(), key, false);
+  cache.storeImage(bench::avatarPicture(), key, false);
   for (auto _ : state)
     benchmark::DoNotOptimize(cache.imageFromKey(key));
 }
@@ -196,7 +144,7 @@ void BM_PictureCacheDiskHit(benchmark::State& state) {
   test::TempDir dir;
   LKImageCache cache(dir.path());
   const std::string key = "http://127.0.0.1:8080/pic/user/1048576_s.jpg";
-  const ImagePtr image = avatar();
+  const ImagePtr image = bench::avatarPicture();
   cache.storeImage(image, ImageCodec::encodePng(*image), key, true);
   cache.waitUntilDiskJobsAreFinished();
   for (auto _ : state) {

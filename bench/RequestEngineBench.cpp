@@ -1,17 +1,16 @@
 // The request engine's hot paths: a GET answered from the response cache, and inflating a
 // compressed search answer next to bare zlib on the same bytes.
 #include <benchmark/benchmark.h>
-#include <zlib.h>
 
 #include <ctime>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <unordered_map>
 
 #include "Classes/ServiceClient/ByteBuffer.h"
 #include "Classes/ServiceClient/HttpRequest.h"
 #include "Classes/ServiceClient/HttpRequestCacheCenter.h"
+#include "bench/BenchFixtures.h"
 #include "tests/support/TestSupport.h"
 
 namespace lk {
@@ -37,34 +36,6 @@ std::string searchAnswer() {
   return json + "]}";
 }
 
-std::string gzip(const std::string& data) {
-  z_stream zs{};
-  deflateInit2(&zs, Z_DEFAULT_COMPRESSION, Z_DEFLATED, 31, 8, Z_DEFAULT_STRATEGY);
-  std::string out(deflateBound(&zs, static_cast<uLong>(data.size())), '\0');
-  zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-  zs.avail_in = static_cast<uInt>(data.size());
-  zs.next_out = reinterpret_cast<Bytef*>(out.data());
-  zs.avail_out = static_cast<uInt>(out.size());
-  if (deflate(&zs, Z_FINISH) != Z_STREAM_END) throw std::runtime_error("deflate failed");
-  out.resize(zs.total_out);
-  deflateEnd(&zs);
-  return out;
-}
-
-// The reference: one inflate call into a buffer of the known size.
-std::string bareInflate(const std::string& compressed, std::size_t size) {
-  std::string out(size, '\0');
-  z_stream zs{};
-  inflateInit2(&zs, 31);
-  zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(compressed.data()));
-  zs.avail_in = static_cast<uInt>(compressed.size());
-  zs.next_out = reinterpret_cast<Bytef*>(out.data());
-  zs.avail_out = static_cast<uInt>(out.size());
-  inflate(&zs, Z_FINISH);
-  inflateEnd(&zs);
-  return out;
-}
-
 class CountingDelegate : public HttpRequestDelegate {
  public:
   void requestSucceeded(HttpRequest& request) override { bytes += request.recievedData().size(); }
@@ -75,7 +46,7 @@ void BM_CachedGet(benchmark::State& state) {
   test::ScopedMainLoop loop;
   HttpRequestCacheCenter::resetSharedInstanceForTesting();
   const std::string url = "http://127.0.0.1:8080/client/search/0/q?ci=1&k=面馆&p=0&n=15";
-  const std::string answer = gzip(searchAnswer());
+  const std::string answer = bench::gzip(searchAnswer());
   HttpRequestCacheCenter::sharedInstance().cacheData(answer,
                                                      HttpRequest::makeRequest(url + "&tn=gz").url);
   CountingDelegate delegate;
@@ -98,7 +69,7 @@ void BM_CacheLookupAndCopyReference(benchmark::State& state) {
   const std::string key =
       HttpRequest::makeRequest("http://127.0.0.1:8080/client/search/0/q?ci=1&k=面馆&p=0&n=15&tn=gz")
           .url;
-  map.emplace(key, std::make_shared<const std::string>(gzip(searchAnswer())));
+  map.emplace(key, std::make_shared<const std::string>(bench::gzip(searchAnswer())));
   for (auto _ : state) {
     std::string copy;
     copy.append(*map.find(key)->second);
@@ -109,7 +80,7 @@ BENCHMARK(BM_CacheLookupAndCopyReference);
 
 void BM_DecompressGZip(benchmark::State& state) {
   const std::string json = searchAnswer();
-  const std::string compressed = gzip(json);
+  const std::string compressed = bench::gzip(json);
   for (auto _ : state) {
     auto out = decompressGZip(compressed);
     benchmark::DoNotOptimize(out);
@@ -122,9 +93,9 @@ BENCHMARK(BM_DecompressGZip);
 
 void BM_BareZlibInflate(benchmark::State& state) {
   const std::string json = searchAnswer();
-  const std::string compressed = gzip(json);
+  const std::string compressed = bench::gzip(json);
   for (auto _ : state) {
-    auto out = bareInflate(compressed, json.size());
+    auto out = bench::bareInflate(compressed, json.size());
     benchmark::DoNotOptimize(out);
   }
   state.SetBytesProcessed(static_cast<int64_t>(json.size() * state.iterations()));
@@ -141,7 +112,7 @@ double threadSeconds() {
 // Both on the same bytes, alternating within each iteration; the ratio is of CPU time.
 void BM_DecompressGZipOverBareZlib(benchmark::State& state) {
   const std::string json = searchAnswer();
-  const std::string compressed = gzip(json);
+  const std::string compressed = bench::gzip(json);
   double ours = 0;
   double bare = 0;
   for (auto _ : state) {
@@ -149,7 +120,7 @@ void BM_DecompressGZipOverBareZlib(benchmark::State& state) {
     auto a = decompressGZip(compressed);
     benchmark::DoNotOptimize(a);
     const double t1 = threadSeconds();
-    auto b = bareInflate(compressed, json.size());
+    auto b = bench::bareInflate(compressed, json.size());
     benchmark::DoNotOptimize(b);
     const double t2 = threadSeconds();
     ours += t1 - t0;

@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/BenchFixtures.h"
 #include "tests/support/ServiceLauncher.h"
 #include "tests/support/TestSupport.h"
 
@@ -89,17 +90,15 @@ double median(std::vector<double> v) {
 void BM_StartupToFirstTab(benchmark::State& state) {
   // The usage run may be gone before it is told to quit.
   ::signal(SIGPIPE, SIG_IGN);
-  test::ServiceLauncher::Options options;
-  options.templateDatabase = test::ServiceLauncher::sharedTemplate();
-  test::ServiceLauncher service(options);
-  if (!service.running()) {
+  const auto service = bench::seededService();
+  if (!service->running()) {
     state.SkipWithError("the service did not start");
     return;
   }
   test::TempDir dir;
   const std::vector<std::string> client = {LOKAVO_CLI_PATH,
                                            "--service-url",
-                                           service.baseURL(),
+                                           service->baseURL(),
                                            "--data-dir",
                                            (dir / "data").string(),
                                            "--cache-dir",

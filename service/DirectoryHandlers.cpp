@@ -20,6 +20,42 @@ json::object node(int id, const std::string& name) {
   return o;
 }
 
+// Every remaining row of `stmt` (id, name) as a node.
+json::array nodes(Statement& stmt) {
+  json::array list;
+  while (stmt.step())
+    list.push_back(node(stmt.integer(0), stmt.text(1)));
+  return list;
+}
+
+// Every row of `outer` (id, name) as a node whose "list" holds the nodes `innerSql` selects for
+// that id.
+json::array nestedNodes(Database& db, Statement& outer, std::string_view innerSql) {
+  json::array list;
+  while (outer.step()) {
+    json::object parent = node(outer.integer(0), outer.text(1));
+    auto inner = db.prepare(innerSql);
+    inner.bind(1, outer.integer(0));
+    parent["list"] = nodes(inner);
+    list.push_back(std::move(parent));
+  }
+  return list;
+}
+
+// The counted facets of a search, each under the answer's own id and name keys.
+json::array facetList(const std::vector<ShopCatalog::Facet>& facets, const char* idKey,
+                      const char* nameKey) {
+  json::array list;
+  for (const auto& facet : facets) {
+    json::object o;
+    o[idKey] = facet.id;
+    o[nameKey] = facet.name;
+    o["num"] = facet.count;
+    list.push_back(std::move(o));
+  }
+  return list;
+}
+
 double round1(double v) {
   return std::round(v * 10.0) / 10.0;
 }
@@ -39,17 +75,11 @@ Reply DirectoryHandlers::provinces(ServiceRequest& request) {
   if (request.param(0) != "0") return Reply::notFound();
   auto& db = context_.db;
   auto guard = db.lock();
-  json::array hot;
   auto hotStmt = db.prepare("SELECT id, name FROM city WHERE hot > 0 ORDER BY hot");
-  while (hotStmt.step())
-    hot.push_back(node(hotStmt.integer(0), hotStmt.text(1)));
-  json::array list;
   auto listStmt = db.prepare("SELECT id, name FROM province ORDER BY ord");
-  while (listStmt.step())
-    list.push_back(node(listStmt.integer(0), listStmt.text(1)));
   json::object root;
-  root["hot"] = std::move(hot);
-  root["list"] = std::move(list);
+  root["hot"] = nodes(hotStmt);
+  root["list"] = nodes(listStmt);
   return Reply::json(root);
 }
 
@@ -58,14 +88,11 @@ Reply DirectoryHandlers::cities(ServiceRequest& request) {
   if (!provinceId) return Reply::badRequest("province id");
   auto& db = context_.db;
   auto guard = db.lock();
-  json::array list;
   auto stmt =
       db.prepare("SELECT id, name FROM city WHERE province_id = ? ORDER BY hot = 0, hot, id");
   stmt.bind(1, *provinceId);
-  while (stmt.step())
-    list.push_back(node(stmt.integer(0), stmt.text(1)));
   json::object root;
-  root["list"] = std::move(list);
+  root["list"] = nodes(stmt);
   return Reply::json(root);
 }
 
@@ -74,19 +101,10 @@ Reply DirectoryHandlers::areaTree(ServiceRequest& request) {
   if (!cityId) return Reply::badRequest("city id");
   auto& db = context_.db;
   auto guard = db.lock();
-  json::array districts;
   auto stmt = db.prepare("SELECT id, name FROM district WHERE city_id = ? ORDER BY id");
   stmt.bind(1, *cityId);
-  while (stmt.step()) {
-    json::object district = node(stmt.integer(0), stmt.text(1));
-    json::array circles;
-    auto inner = db.prepare("SELECT id, name FROM circle WHERE district_id = ? ORDER BY id");
-    inner.bind(1, stmt.integer(0));
-    while (inner.step())
-      circles.push_back(node(inner.integer(0), inner.text(1)));
-    district["list"] = std::move(circles);
-    districts.push_back(std::move(district));
-  }
+  json::array districts =
+      nestedNodes(db, stmt, "SELECT id, name FROM circle WHERE district_id = ? ORDER BY id");
   json::object root;
   // A city without districts answers with a null list.
   if (districts.empty()) {
@@ -101,20 +119,10 @@ Reply DirectoryHandlers::categoryTree(ServiceRequest& request) {
   if (!RequestChecks::pathId(request.param(0))) return Reply::badRequest("city id");
   auto& db = context_.db;
   auto guard = db.lock();
-  json::array list;
   auto stmt = db.prepare("SELECT id, name FROM category WHERE parent_id IS NULL ORDER BY ord");
-  while (stmt.step()) {
-    json::object category = node(stmt.integer(0), stmt.text(1));
-    json::array subs;
-    auto inner = db.prepare("SELECT id, name FROM category WHERE parent_id = ? ORDER BY ord");
-    inner.bind(1, stmt.integer(0));
-    while (inner.step())
-      subs.push_back(node(inner.integer(0), inner.text(1)));
-    category["list"] = std::move(subs);
-    list.push_back(std::move(category));
-  }
   json::object root;
-  root["list"] = std::move(list);
+  root["list"] =
+      nestedNodes(db, stmt, "SELECT id, name FROM category WHERE parent_id = ? ORDER BY ord");
   return Reply::json(root);
 }
 
@@ -228,27 +236,11 @@ Reply DirectoryHandlers::search(ServiceRequest& request) {
     item["channel_name"] = shop.subName;
     list.push_back(std::move(item));
   }
-  json::array areas;
-  for (const auto& facet : result.areas) {
-    json::object o;
-    o["area_id"] = facet.id;
-    o["area_name"] = facet.name;
-    o["num"] = facet.count;
-    areas.push_back(std::move(o));
-  }
-  json::array channels;
-  for (const auto& facet : result.categories) {
-    json::object o;
-    o["channel_id"] = facet.id;
-    o["channel_name"] = facet.name;
-    o["num"] = facet.count;
-    channels.push_back(std::move(o));
-  }
   json::object root;
   root["total"] = result.total;
   root["searchlist"] = std::move(list);
-  root["geoarealist"] = std::move(areas);
-  root["channellist"] = std::move(channels);
+  root["geoarealist"] = facetList(result.areas, "area_id", "area_name");
+  root["channellist"] = facetList(result.categories, "channel_id", "channel_name");
   return Reply::json(root);
 }
 

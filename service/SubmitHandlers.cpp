@@ -96,25 +96,8 @@ Reply SubmitHandlers::addShop(ServiceRequest& request) {
 Reply SubmitHandlers::feedback(ServiceRequest& request) {
   const FormFields& form = request.form;
   const auto mode = form.integer("mode", 3);
-  const std::string content = trim(form.text("content"));
-  const std::string email = trim(form.text("email"));
   if (!mode) return Reply::badRequest("mode");
-  if (content.empty() || !sane(content, 2000)) return Reply::error(400, 1301, "请填写内容");
-  if (!sane(email, 200)) return Reply::badRequest("email");
-  auto& db = context_.db;
-  Transaction tx(db);
-  db.prepare(
-        "INSERT INTO report (kind, mode, shop_id, content, email, device_id, created) "
-        "VALUES ('feedback', ?, NULL, ?, ?, ?, ?)")
-      .bind(1, static_cast<std::int64_t>(*mode))
-      .bind(2, content)
-      .bind(3, email)
-      .bind(4, form.text("xda_did"))
-      .bind(5, ServiceContext::now())
-      .run();
-  const auto id = db.lastInsertId();
-  tx.commit();
-  return accepted(id, "提交成功");
+  return storeReport(form, "feedback", *mode, std::nullopt);
 }
 
 Reply SubmitHandlers::errorReport(ServiceRequest& request) {
@@ -123,20 +106,35 @@ Reply SubmitHandlers::errorReport(ServiceRequest& request) {
   if (!shopId || context_.catalog.find(*shopId) == nullptr) {
     return Reply::error(400, 1302, "商户不存在");
   }
+  return storeReport(form, "error", std::nullopt, *shopId);
+}
+
+Reply SubmitHandlers::storeReport(const FormFields& form, const char* kind,
+                                  std::optional<std::int64_t> mode, std::optional<int> shopId) {
   const std::string content = trim(form.text("content"));
   const std::string email = trim(form.text("email"));
   if (content.empty() || !sane(content, 2000)) return Reply::error(400, 1301, "请填写内容");
   if (!sane(email, 200)) return Reply::badRequest("email");
   auto& db = context_.db;
   Transaction tx(db);
-  db.prepare(
-        "INSERT INTO report (kind, mode, shop_id, content, email, device_id, created) "
-        "VALUES ('error', NULL, ?, ?, ?, ?, ?)")
-      .bind(1, *shopId)
-      .bind(2, content)
-      .bind(3, email)
-      .bind(4, form.text("xda_did"))
-      .bind(5, ServiceContext::now())
+  auto insert = db.prepare(
+      "INSERT INTO report (kind, mode, shop_id, content, email, device_id, created) "
+      "VALUES (?, ?, ?, ?, ?, ?, ?)");
+  insert.bind(1, kind);
+  if (mode) {
+    insert.bind(2, *mode);
+  } else {
+    insert.bindNull(2);
+  }
+  if (shopId) {
+    insert.bind(3, *shopId);
+  } else {
+    insert.bindNull(3);
+  }
+  insert.bind(4, content)
+      .bind(5, email)
+      .bind(6, form.text("xda_did"))
+      .bind(7, ServiceContext::now())
       .run();
   const auto id = db.lastInsertId();
   tx.commit();

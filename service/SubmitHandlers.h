@@ -1,5 +1,9 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
+
+#include "service/FormFields.h"
 #include "service/Router.h"
 #include "service/ServiceContext.h"
 
@@ -16,6 +20,10 @@ class SubmitHandlers {
   Reply errorReport(ServiceRequest& request);
 
  private:
+  // Checks the content and email of a feedback or error report and stores it.
+  Reply storeReport(const FormFields& form, const char* kind, std::optional<std::int64_t> mode,
+                    std::optional<int> shopId);
+
   ServiceContext& context_;
 };
 

@@ -1,34 +1,21 @@
 #include "Classes/Toolkit/LKRefreshTableFooterView.h"
 
 #include <algorithm>
-#include <numbers>
-
-#include "Platform/UI/ViewAnimator.h"
 
 namespace lk {
 
 namespace {
-constexpr double kFlipSeconds = 0.18;
 constexpr double kInsetInSeconds = 0.2;
 constexpr double kInsetOutSeconds = 0.3;
 }  // namespace
 
-LKRefreshTableFooterView::LKRefreshTableFooterView(ui::Rect frame) : ui::View(frame) {
+// The arrow points up: the downward gray arrow, turned upside down.
+LKRefreshTableFooterView::LKRefreshTableFooterView(ui::Rect frame)
+    : ui::View(frame),
+      indicator_(*this, ui::Rect{0, 20, frame.width(), 20},
+                 ui::Image::named("grayArrow").flippedUpsideDown(), ui::Rect{25, 10, 30, 55},
+                 ui::Rect{25, 18, 20, 20}) {
   autoresizesWidth = true;
-  statusLabel_ = std::make_shared<ui::Label>(ui::Rect{0, 20, frame.width(), 20});
-  statusLabel_->autoresizesWidth = true;
-  statusLabel_->setFont(ui::Font::boldSystem(13));
-  statusLabel_->setTextColor(ui::Color::gray(0.42));
-  statusLabel_->setShadowColor(ui::Color::gray(0.9));
-  statusLabel_->setShadowOffset({0, 1});
-  statusLabel_->setTextAlignment(ui::TextAlignment::kCenter);
-  addSubview(statusLabel_);
-  // The arrow points up: the downward gray arrow, turned upside down.
-  arrowImage_ = std::make_shared<ui::ImageView>(ui::Rect{25, 10, 30, 55},
-                                                ui::Image::named("grayArrow").flippedUpsideDown());
-  addSubview(arrowImage_);
-  activityView_ = std::make_shared<ui::ActivityIndicatorView>(ui::Rect{25, 18, 20, 20});
-  addSubview(activityView_);
   setState(kLKPullNormal);
 }
 
@@ -42,33 +29,7 @@ void LKRefreshTableFooterView::refreshLastUpdatedDate() {
 }
 
 void LKRefreshTableFooterView::setState(int state) {
-  switch (state) {
-    case kLKPullPulling:
-      statusLabel_->setText(releaseText);
-      ui::ViewAnimator::animate(arrowImage_, kFlipSeconds, {.rotation = std::numbers::pi}, {},
-                                ui::Animation::Curve::kLinear, "arrow");
-      break;
-    case kLKPullNormal:
-      if (state_ == kLKPullPulling) {
-        ui::ViewAnimator::animate(arrowImage_, kFlipSeconds, {.rotation = 0.0}, {},
-                                  ui::Animation::Curve::kLinear, "arrow");
-      }
-      statusLabel_->setText(upText);
-      activityView_->stopAnimating();
-      // Shown and unturned at once, whatever the turn-back animation is doing.
-      arrowImage_->removeAllAnimations();
-      arrowImage_->setHidden(false);
-      arrowImage_->setRotation(0);
-      break;
-    case kLKPullLoading:
-      statusLabel_->setText(loadingText);
-      activityView_->startAnimating();
-      arrowImage_->setHidden(true);
-      break;
-    default:
-      return;
-  }
-  state_ = state;
+  if (indicator_.show(state, state_, upText, releaseText, loadingText)) state_ = state;
 }
 
 void LKRefreshTableFooterView::refreshScrollViewDidScroll(ui::ScrollView& sv) {
@@ -78,12 +39,8 @@ void LKRefreshTableFooterView::refreshScrollViewDidScroll(ui::ScrollView& sv) {
     return;
   }
   if (!sv.isDragging()) return;
-  bool loading = isDelegateLoading();
-  if (state_ == kLKPullPulling && d > 0 && d < kTriggerDistance && !loading) {
-    setState(kLKPullNormal);
-  } else if (state_ == kLKPullNormal && d > kTriggerDistance && !loading) {
-    setState(kLKPullPulling);
-  }
+  const int next = LKPullIndicator::draggedState(state_, d, kTriggerDistance, isDelegateLoading());
+  if (next != state_) setState(next);
   if (sv.contentInset().bottom != 0) sv.setContentInset(ui::EdgeInsets{});
 }
 

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "Classes/Toolkit/LKPullIndicator.h"
 #include "Classes/Toolkit/LKPullState.h"
 #include "Classes/Toolkit/LKRefreshTableFooterDelegate.h"
 #include "Platform/UI/ActivityIndicatorView.h"
@@ -35,19 +36,21 @@ class LKRefreshTableFooterView : public ui::View {
   void refreshScrollViewDidEndDragging(ui::ScrollView& scrollView);
   void refreshScrollViewDataSourceDidFinishedLoading(ui::ScrollView& scrollView);
 
-  [[nodiscard]] const std::shared_ptr<ui::Label>& statusLabel() const { return statusLabel_; }
-  [[nodiscard]] const std::shared_ptr<ui::ImageView>& arrowImage() const { return arrowImage_; }
+  [[nodiscard]] const std::shared_ptr<ui::Label>& statusLabel() const {
+    return indicator_.statusLabel();
+  }
+  [[nodiscard]] const std::shared_ptr<ui::ImageView>& arrowImage() const {
+    return indicator_.arrowImage();
+  }
   [[nodiscard]] const std::shared_ptr<ui::ActivityIndicatorView>& activityView() const {
-    return activityView_;
+    return indicator_.activityView();
   }
 
  private:
   bool isDelegateLoading();
 
   int state_ = kLKPullNormal;
-  std::shared_ptr<ui::Label> statusLabel_;
-  std::shared_ptr<ui::ImageView> arrowImage_;
-  std::shared_ptr<ui::ActivityIndicatorView> activityView_;
+  LKPullIndicator indicator_;
 };
 
 }  // namespace lk

@@ -4,42 +4,30 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <numbers>
 
 #include "Platform/Storage/UserDefaults.h"
-#include "Platform/UI/ViewAnimator.h"
 
 namespace lk {
 
 namespace {
-constexpr double kFlipSeconds = 0.18;
 constexpr double kInsetInSeconds = 0.2;
 constexpr double kInsetOutSeconds = 0.3;
 
-std::shared_ptr<ui::Label> grayLabel(ui::Rect frame, ui::Font font) {
-  auto label = std::make_shared<ui::Label>(frame);
-  label->autoresizesWidth = true;
-  label->setFont(std::move(font));
-  label->setTextColor(ui::Color::gray(0.42));
-  label->setShadowColor(ui::Color::gray(0.9));
-  label->setShadowOffset({0, 1});
-  label->setTextAlignment(ui::TextAlignment::kCenter);
+std::shared_ptr<ui::Label> addedLastUpdatedLabel(ui::View& host, ui::Rect frame) {
+  auto label = LKPullIndicator::grayLabel(ui::Rect{0, frame.height() - 30, frame.width(), 20},
+                                          ui::Font::system(12));
+  host.addSubview(label);
   return label;
 }
 }  // namespace
 
-LKRefreshTableHeaderView::LKRefreshTableHeaderView(ui::Rect frame) : ui::View(frame) {
+LKRefreshTableHeaderView::LKRefreshTableHeaderView(ui::Rect frame)
+    : ui::View(frame),
+      lastUpdatedLabel_(addedLastUpdatedLabel(*this, frame)),
+      indicator_(*this, ui::Rect{0, frame.height() - 48, frame.width(), 20},
+                 ui::Image::named("grayArrow"), ui::Rect{25, frame.height() - 65, 30, 55},
+                 ui::Rect{25, frame.height() - 38, 20, 20}) {
   autoresizesWidth = true;
-  double h = frame.height();
-  lastUpdatedLabel_ = grayLabel(ui::Rect{0, h - 30, frame.width(), 20}, ui::Font::system(12));
-  addSubview(lastUpdatedLabel_);
-  statusLabel_ = grayLabel(ui::Rect{0, h - 48, frame.width(), 20}, ui::Font::boldSystem(13));
-  addSubview(statusLabel_);
-  arrowImage_ =
-      std::make_shared<ui::ImageView>(ui::Rect{25, h - 65, 30, 55}, ui::Image::named("grayArrow"));
-  addSubview(arrowImage_);
-  activityView_ = std::make_shared<ui::ActivityIndicatorView>(ui::Rect{25, h - 38, 20, 20});
-  addSubview(activityView_);
   setState(kLKPullNormal);
 }
 
@@ -71,32 +59,8 @@ void LKRefreshTableHeaderView::refreshLastUpdatedDate() {
 }
 
 void LKRefreshTableHeaderView::setState(int state) {
-  switch (state) {
-    case kLKPullPulling:
-      statusLabel_->setText(releaseText);
-      ui::ViewAnimator::animate(arrowImage_, kFlipSeconds, {.rotation = std::numbers::pi}, {},
-                                ui::Animation::Curve::kLinear, "arrow");
-      break;
-    case kLKPullNormal:
-      if (state_ == kLKPullPulling) {
-        ui::ViewAnimator::animate(arrowImage_, kFlipSeconds, {.rotation = 0.0}, {},
-                                  ui::Animation::Curve::kLinear, "arrow");
-      }
-      statusLabel_->setText(downText);
-      activityView_->stopAnimating();
-      arrowImage_->removeAllAnimations();
-      arrowImage_->setHidden(false);
-      arrowImage_->setRotation(0);
-      refreshLastUpdatedDate();
-      break;
-    case kLKPullLoading:
-      statusLabel_->setText(loadingText);
-      activityView_->startAnimating();
-      arrowImage_->setHidden(true);
-      break;
-    default:
-      return;
-  }
+  if (!indicator_.show(state, state_, downText, releaseText, loadingText)) return;
+  if (state == kLKPullNormal) refreshLastUpdatedDate();
   state_ = state;
 }
 
@@ -108,12 +72,8 @@ void LKRefreshTableHeaderView::refreshScrollViewDidScroll(ui::ScrollView& sv) {
     return;
   }
   if (!sv.isDragging()) return;
-  bool loading = isDelegateLoading();
-  if (state_ == kLKPullPulling && y > -kTriggerDistance && y < 0 && !loading) {
-    setState(kLKPullNormal);
-  } else if (state_ == kLKPullNormal && y < -kTriggerDistance && !loading) {
-    setState(kLKPullPulling);
-  }
+  const int next = LKPullIndicator::draggedState(state_, -y, kTriggerDistance, isDelegateLoading());
+  if (next != state_) setState(next);
   if (sv.contentInset().top != 0) sv.setContentInset(ui::EdgeInsets{});
 }
 

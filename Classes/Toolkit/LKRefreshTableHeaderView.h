@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "Classes/Toolkit/LKPullIndicator.h"
 #include "Classes/Toolkit/LKPullState.h"
 #include "Classes/Toolkit/LKRefreshTableHeaderDelegate.h"
 #include "Platform/UI/ActivityIndicatorView.h"
@@ -44,20 +45,23 @@ class LKRefreshTableHeaderView : public ui::View {
   [[nodiscard]] const std::shared_ptr<ui::Label>& lastUpdatedLabel() const {
     return lastUpdatedLabel_;
   }
-  [[nodiscard]] const std::shared_ptr<ui::Label>& statusLabel() const { return statusLabel_; }
-  [[nodiscard]] const std::shared_ptr<ui::ImageView>& arrowImage() const { return arrowImage_; }
+  [[nodiscard]] const std::shared_ptr<ui::Label>& statusLabel() const {
+    return indicator_.statusLabel();
+  }
+  [[nodiscard]] const std::shared_ptr<ui::ImageView>& arrowImage() const {
+    return indicator_.arrowImage();
+  }
   [[nodiscard]] const std::shared_ptr<ui::ActivityIndicatorView>& activityView() const {
-    return activityView_;
+    return indicator_.activityView();
   }
 
  private:
   bool isDelegateLoading();
 
   int state_ = kLKPullNormal;
+  // Declared in the order they are added to the view: the last-updated line lies below the rest.
   std::shared_ptr<ui::Label> lastUpdatedLabel_;
-  std::shared_ptr<ui::Label> statusLabel_;
-  std::shared_ptr<ui::ImageView> arrowImage_;
-  std::shared_ptr<ui::ActivityIndicatorView> activityView_;
+  LKPullIndicator indicator_;
 };
 
 }  // namespace lk
