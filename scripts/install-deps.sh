@@ -8,7 +8,7 @@ packages=(
   libcurl4-openssl-dev zlib1g-dev libxml2-dev libboost-json1.81-dev libssl-dev
   libjpeg62-turbo-dev libpng-dev libsqlite3-dev libcpp-httplib-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libsimdjson-dev nlohmann-json3-dev wrk
+  libsimdjson-dev nlohmann-json3-dev wrk python3
 )
 
 missing=()
