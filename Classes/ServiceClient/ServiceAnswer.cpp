@@ -1,0 +1,40 @@
+#include "Classes/ServiceClient/ServiceAnswer.h"
+
+#include <string>
+
+#include "Classes/Records/JsonValue.h"
+#include "Classes/ServiceClient/ByteBuffer.h"
+#include "Classes/ServiceClient/HttpRequest.h"
+
+namespace lk {
+
+namespace {
+
+PlatformError stepError(AnswerStep step, std::string description) {
+  return PlatformError{kServiceAnswerErrorDomain, static_cast<int>(step), std::move(description)};
+}
+
+}  // namespace
+
+Result<boost::json::object> readJsonAnswer(const HttpRequest& request, AnswerEncoding encoding) {
+  if (request.statusCode() != 200) {
+    return stepError(AnswerStep::kStatus, "status " + std::to_string(request.statusCode()));
+  }
+  std::optional<std::string> inflated;
+  if (encoding == AnswerEncoding::kCompressed) {
+    inflated = decompressGZip(request.recievedData());
+    if (!inflated) return stepError(AnswerStep::kDecompression, "not a compressed answer");
+  }
+  const std::string& text = inflated ? *inflated : request.recievedData();
+  std::string parseError = "not JSON";
+  auto root = json::parse(text, &parseError);
+  if (!root) return stepError(AnswerStep::kParse, std::move(parseError));
+  if (!root->is_object()) return stepError(AnswerStep::kNotObject, "not a JSON object");
+  return std::move(root->get_object());
+}
+
+bool isAnswerStep(const PlatformError& error, AnswerStep step) {
+  return error.domain == kServiceAnswerErrorDomain && error.code == static_cast<int>(step);
+}
+
+}  // namespace lk
