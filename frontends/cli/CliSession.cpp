@@ -7,6 +7,7 @@
 #include "Classes/LocalState/CacheCenter.h"
 #include "Classes/LocalState/LKImageCache.h"
 #include "Classes/Shell/lokavoAppDelegate.h"
+#include "Platform/Device/DeviceInfo.h"
 #include "Platform/Net/NetworkActivityIndicator.h"
 #include "Platform/UI/Application.h"
 #include "Platform/UI/TabBarController.h"
@@ -14,6 +15,7 @@
 #include "frontends/cli/ScreenCommands.h"
 #include "frontends/cli/SearchCommands.h"
 #include "frontends/cli/ShellCommands.h"
+#include "frontends/cli/ShopCommands.h"
 
 namespace lk::cli {
 
@@ -28,10 +30,12 @@ CliSession::CliSession(std::ostream& out, CliOptions options)
   registerShellCommands(dispatcher_, *this);
   registerScreenCommands(dispatcher_, *this);
   registerSearchCommands(dispatcher_, *this);
+  registerShopCommands(dispatcher_, *this);
 }
 
 CliSession::~CliSession() {
   if (application().delegate() == delegate_.get()) application().setDelegate(nullptr);
+  if (started_) application().setURLOpener(nullptr);
 }
 
 ui::Application& CliSession::application() {
@@ -41,7 +45,13 @@ ui::Application& CliSession::application() {
 void CliSession::start() {
   if (started_) return;
   started_ = true;
+  if (!options_.deviceModel.empty()) DeviceInfo::setModel(options_.deviceModel);
   application().setDelegate(delegate_.get());
+  // What the client hands to the system (a call, a web page) is printed, and counts as opened.
+  application().setURLOpener([this](const std::string& url) {
+    out_ << "opened: " << url << "\n";
+    return true;
+  });
   (void)application().launch();
   settle();
 }
