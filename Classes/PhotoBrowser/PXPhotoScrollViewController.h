@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "Classes/LocalState/LKWebImageView.h"
+#include "Classes/Pictures/LKWebImageView.h"
 #include "Classes/Toolkit/LKNavigationController.h"
 #include "Platform/UI/Button.h"
 #include "Platform/UI/Label.h"

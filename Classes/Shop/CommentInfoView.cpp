@@ -1,7 +1,7 @@
 #include "Classes/Shop/CommentInfoView.h"
 
+#include "Classes/Json/JsonValue.h"
 #include "Classes/Records/Comment.h"
-#include "Classes/Records/JsonValue.h"
 #include "Classes/Util/Utility.h"
 #include "Platform/Image/ImageBitmap.h"
 #include "Platform/Log/Log.h"

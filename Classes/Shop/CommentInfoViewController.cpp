@@ -1,7 +1,7 @@
 #include "Classes/Shop/CommentInfoViewController.h"
 
+#include "Classes/Json/JsonValue.h"
 #include "Classes/Records/Comment.h"
-#include "Classes/Records/JsonValue.h"
 #include "Classes/ServiceClient/FormValue.h"
 #include "Classes/ServiceClient/HttpRequest.h"
 #include "Classes/ServiceClient/ServiceAnswer.h"

@@ -1,7 +1,7 @@
 #include "Classes/Shop/CommentListViewController.h"
 
+#include "Classes/Json/JsonValue.h"
 #include "Classes/Records/Comment.h"
-#include "Classes/Records/JsonValue.h"
 #include "Classes/Records/ShopInfo.h"
 #include "Classes/ServiceClient/FormValue.h"
 #include "Classes/ServiceClient/HttpRequest.h"

@@ -1,6 +1,6 @@
 #include "Classes/Shop/LKImageDataSource.h"
 
-#include "Classes/LocalState/LKWebImageView.h"
+#include "Classes/Pictures/LKWebImageView.h"
 
 namespace lk {
 

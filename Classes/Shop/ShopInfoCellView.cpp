@@ -2,7 +2,7 @@
 
 #include <boost/json/object.hpp>
 
-#include "Classes/Records/JsonValue.h"
+#include "Classes/Json/JsonValue.h"
 #include "Classes/Records/ShopInfo.h"
 #include "Classes/Shop/ShopNotifications.h"
 #include "Classes/Util/Utility.h"

@@ -1,6 +1,6 @@
 #include "Classes/Shop/ShopInfoPopupView.h"
 
-#include "Classes/Records/JsonValue.h"
+#include "Classes/Json/JsonValue.h"
 #include "Classes/Records/ShopInfo.h"
 #include "Platform/UI/Application.h"
 #include "Platform/UI/ImageView.h"

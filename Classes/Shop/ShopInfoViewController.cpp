@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "Classes/Json/JsonValue.h"
 #include "Classes/LocalState/CacheCenter.h"
-#include "Classes/Records/JsonValue.h"
 #include "Classes/Records/ShopInfo.h"
 #include "Classes/ServiceClient/FormValue.h"
 #include "Classes/ServiceClient/HttpRequest.h"
