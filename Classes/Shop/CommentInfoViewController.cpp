@@ -64,6 +64,7 @@ void CommentInfoViewController::viewDidLoad() {
   LKNavigationController::viewDidLoad();
   setTitle(currentTitle());
   buttonAdjust();
+  tableView_->reloadData();
   if (auto comment = currentComment(); comment && comment->isContentTrunc()) requestDetail();
 }
 

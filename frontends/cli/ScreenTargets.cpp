@@ -60,17 +60,19 @@ void addButtons(ui::View& view, const std::string& kind, std::vector<Target>& ou
     addButtons(*child, kind, out);
 }
 
+int countButtons(const ui::View& view) {
+  int count = dynamic_cast<const ui::Button*>(&view) != nullptr ? 1 : 0;
+  for (const auto& child : view.subviews())
+    count += countButtons(*child);
+  return count;
+}
+
 void addBarItem(const std::shared_ptr<ui::BarButtonItem>& item, std::vector<Target>& out) {
   if (!item) return;
   // A view holding several buttons (arrows side by side) offers each of them.
-  if (item->customView()) {
-    std::vector<Target> buttons;
-    addButtons(*item->customView(), "bar button", buttons);
-    if (buttons.size() > 1) {
-      for (auto& b : buttons)
-        out.push_back(std::move(b));
-      return;
-    }
+  if (item->customView() && countButtons(*item->customView()) > 1) {
+    addButtons(*item->customView(), "bar button", out);
+    return;
   }
   if (item->label().empty()) return;
   std::weak_ptr<ui::BarButtonItem> weak = item;
