@@ -9,6 +9,7 @@
 #include "Classes/Shell/lokavoAppDelegate.h"
 #include "Platform/Device/DeviceInfo.h"
 #include "Platform/Net/NetworkActivityIndicator.h"
+#include "Platform/RunLoop/DrivableRunLoop.h"
 #include "Platform/UI/Application.h"
 #include "Platform/UI/TabBarController.h"
 #include "frontends/cli/CommandLine.h"
@@ -129,7 +130,7 @@ void CliSession::printScreen() {
 }
 
 void CliSession::settle() {
-  RunLoop& loop = RunLoop::main();
+  DrivableRunLoop& loop = DrivableRunLoop::main();
   const TimePoint deadline = loop.now() + settleBound_;
   for (;;) {
     loop.runUntilIdle();
