@@ -1,6 +1,6 @@
 #include "tests/shop/ScriptedShopService.h"
 
-#include "tests/serviceclient/Compression.h"
+#include "tests/support/Compression.h"
 
 namespace lk::test {
 
