@@ -259,7 +259,8 @@ void CouponListViewController::selectChannel() {
   confirmedTitle_ = header_ ? header_->buttonTitle() : std::string();
   cancelView_->setAlpha(0);
   window->addSubview(cancelView_);
-  ui::ViewAnimator::animate(cancelView_, kChooserSeconds, {.alpha = kDimmedAlpha});
+  ui::ViewAnimator::animate(cancelView_, kChooserSeconds, {.alpha = kDimmedAlpha}, {},
+                            ui::Animation::Curve::kEaseInOut, "dim");
   picker_->showInView(*view(), true);
 }
 
