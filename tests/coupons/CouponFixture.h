@@ -15,7 +15,7 @@
 #include "Platform/UI/NavigationController.h"
 #include "Platform/UI/ScreenInput.h"
 #include "Platform/UI/Window.h"
-#include "tests/serviceclient/Compression.h"
+#include "tests/support/Compression.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/ScopedClientStorage.h"
 #include "tests/support/TestSupport.h"
