@@ -2,6 +2,7 @@
 
 #include "Classes/Coupons/CouponInfoCellView.h"
 #include "Classes/Coupons/CouponListCellView.h"
+#include "Classes/Coupons/LKPickerButton.h"
 #include "Classes/Coupons/MobileNumber.h"
 #include "Classes/Records/Coupon.h"
 #include "Classes/Records/CouponList.h"
@@ -95,6 +96,32 @@ TEST(PhoneNumber, ExactlyElevenDigitsAfterTrimming) {
   EXPECT_EQ(MobileNumber::normalized("1380013800"), std::nullopt);
   EXPECT_EQ(MobileNumber::normalized("138001380000"), std::nullopt);
   EXPECT_EQ(MobileNumber::trimmed("\u3000138\t"), "138");
+}
+
+}  // namespace
+}  // namespace lk
+
+namespace lk {
+namespace {
+
+TEST(PickerButton, WhiteWhileTouchedAndClicksOnlyOnALiftInside) {
+  LKPickerButton button({0, 0, 152, 32}, "全部分类");
+  int clicks = 0;
+  button.setDelegateAndClickAction([&] { ++clicks; });
+  button.touchDown();
+  EXPECT_EQ(button.label()->textColor(), ui::Color::white());
+  button.touchUp(false);
+  EXPECT_EQ(button.label()->textColor(), LKPickerButton::normalColor());
+  EXPECT_EQ(clicks, 0) << "lifted outside";
+  button.touchDown();
+  button.touchCancelled();
+  EXPECT_EQ(clicks, 0);
+  button.touchDown();
+  button.touchUp(true);
+  EXPECT_EQ(clicks, 1);
+  button.setTitle("美食");
+  EXPECT_EQ(button.label()->text(), "美食");
+  EXPECT_EQ(button.title(), "美食");
 }
 
 }  // namespace
