@@ -224,6 +224,8 @@ void CouponListViewController::switchToNewestList() {
 }
 
 void CouponListViewController::cityChanged() {
+  // The categories on the wheel belonged to the earlier city's list.
+  if (isChooserShown()) picker_->cancelAction();
   cleanAll();
   requestCoupon();
 }
@@ -254,6 +256,8 @@ bool CouponListViewController::isChooserShown() const {
 
 void CouponListViewController::selectChannel() {
   if (!isTopOfStack() || !picker_ || isChooserShown()) return;
+  // A category request that failed earlier is tried again, so the wheel does not stay empty.
+  if (channelList_.empty()) requestChannel();
   ui::Window* window = ui::Application::shared().keyWindow();
   if (window == nullptr) return;
   confirmedTitle_ = header_ ? header_->buttonTitle() : std::string();

@@ -172,6 +172,21 @@ TEST_F(CouponListScreen, TheChooserLabelsTheButtonAndRestartsTheList) {
   EXPECT_EQ(pages().back().find("20002"), std::string::npos) << "the list carries no category";
 }
 
+TEST_F(CouponListScreen, AChooserOverFailedCategoriesAsksForThemAgain) {
+  service.onCategories([](const httplib::Request&) { return Answer{500, "{}"}; });
+  open();
+  ASSERT_TRUE(screen->channelList().empty());
+  service.onCategories([](const httplib::Request&) {
+    return Answer{200, R"({"list": [{"id": 20001, "name": "美食"}]})"};
+  });
+  ASSERT_TRUE(screen->header()->button()->tap());
+  settleList();
+  EXPECT_EQ(service.targetsWith("/catmore").size(), 2u);
+  ASSERT_EQ(screen->channelList().size(), 1u);
+  EXPECT_EQ(screen->picker()->numberOfRowsInComponent(0), 1);
+  EXPECT_TRUE(shows("picker: 美食")) << dump();
+}
+
 TEST_F(CouponListScreen, OrdersAreIgnoredWhileAnotherScreenIsOnTop) {
   service.onList(catalogue(5));
   open();
