@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "Classes/Coupons/CouponInfoViewController.h"
 #include "Classes/Json/JsonValue.h"
 #include "Classes/LocalState/CacheCenter.h"
 #include "Classes/Records/ShopInfo.h"
@@ -532,8 +533,11 @@ void ShopInfoViewController::openBroadcastList() {
 }
 
 void ShopInfoViewController::openCoupons() {
-  if (!shopInfo_) return;
-  logf("The coupons of shop %s are not available yet", shopInfo_->shopId().c_str());
+  auto* nav = navigationController();
+  if (!shopInfo_ || shopInfo_->arrCouponList().empty() || nav == nullptr) return;
+  auto coupons = std::make_shared<CouponInfoViewController>(shopInfo_->arrCouponList());
+  coupons->displayShop = false;
+  nav->pushViewController(coupons, true);
 }
 
 }  // namespace lk

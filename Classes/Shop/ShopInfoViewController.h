@@ -101,8 +101,8 @@ class ShopInfoViewController : public LKNavigationController,
 
   // Where this screen reaches screens of other subsystems: the session id of a logged-in user
   // (for "&ssid="), and the nearby search around the shop, the error report, composing a
-  // broadcast, the shop's broadcasts and the coupon detail. Each is wired when its screen exists;
-  // until then the action is logged and nothing opens.
+  // broadcast and the shop's broadcasts. Each is wired when its screen exists; until then the
+  // action is logged and nothing opens. openCoupons opens the coupon detail of the shop's offers.
   using SessionIdSource = std::function<std::optional<std::string>()>;
   static void setSessionIdSource(SessionIdSource source);
   [[nodiscard]] static std::optional<std::string> currentSessionId();
