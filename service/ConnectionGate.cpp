@@ -176,6 +176,10 @@ void ConnectionGate::stop() {
   if (stopping_.exchange(true)) return;
   const std::uint64_t one = 1;
   (void)!::write(wake_, &one, sizeof one);
+  {
+    // A worker between its check and its wait must not miss the news.
+    std::lock_guard guard(jobsMutex_);
+  }
   jobsReady_.notify_all();
   if (watcher_.joinable()) watcher_.join();
   for (auto& worker : workers_) {
@@ -198,6 +202,10 @@ void ConnectionGate::admit(int socket) {
   // Connections are taken in by the watching thread, which alone closes parked ones.
   {
     std::lock_guard guard(mutex_);
+    if (stopping_) {
+      ::close(socket);
+      return;
+    }
     arrivals_.push_back(socket);
   }
   const std::uint64_t one = 1;
@@ -252,14 +260,17 @@ void ConnectionGate::park(const std::shared_ptr<Connection>& connection) {
 }
 
 void ConnectionGate::evictOneIdle() {
-  // The connection that has waited longest for a request makes room for a new one.
+  // The connection that has waited longest for a request makes room for a new one; failing
+  // that, the one that has taken longest to send its request.
   std::shared_ptr<Connection> oldest;
   {
     std::lock_guard guard(mutex_);
+    auto before = [](const Connection& a, const Connection& b) {
+      if (a.received.empty() != b.received.empty()) return a.received.empty();
+      return a.parkedAt < b.parkedAt;
+    };
     for (const auto& [fd, connection] : parked_) {
-      if (connection->received.empty() && (!oldest || connection->parkedAt < oldest->parkedAt)) {
-        oldest = connection;
-      }
+      if (!oldest || before(*connection, *oldest)) oldest = connection;
     }
   }
   if (oldest) close(oldest);
