@@ -79,6 +79,9 @@ class GateStream final : public httplib::Stream {
 
   ssize_t read(char* ptr, size_t size) override {
     while (c_.consumed == c_.received.size()) {
+      // A body read here passes through a small buffer, never piles up in it.
+      c_.received.clear();
+      c_.consumed = 0;
       if (!waitFor(c_.fd, POLLIN, readDeadline_)) return -1;
       char chunk[4096];
       const ssize_t n = ::recv(c_.fd, chunk, sizeof chunk, MSG_DONTWAIT);

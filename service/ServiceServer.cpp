@@ -77,7 +77,10 @@ ServiceServer::ServiceServer(const ServiceOptions& options)
   auto plain = [this](const httplib::Request& req, httplib::Response& res) { serve(req, res, {}); };
   auto withBody = [this](const httplib::Request& req, httplib::Response& res,
                          const httplib::ContentReader& reader) {
+    // Reserving the declared length (up to the limit) spares a growing buffer's doublings.
+    const auto declared = req.get_header_value<std::uint64_t>("Content-Length");
     std::string body;
+    body.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(declared, options_.bodyLimit)));
     bool tooLarge = false;
     const bool read = reader([&](const char* data, std::size_t length) {
       if (body.size() + length > options_.bodyLimit) {
@@ -88,7 +91,6 @@ ServiceServer::ServiceServer(const ServiceOptions& options)
       return true;
     });
     // The library refuses a declared length over the limit before reading any of it.
-    const auto declared = req.get_header_value<std::uint64_t>("Content-Length");
     if (!read && declared <= options_.bodyLimit) {
       const Reply reply = Reply::badRequest("unreadable request body");
       res.status = reply.status;
@@ -111,7 +113,7 @@ ServiceServer::ServiceServer(const ServiceOptions& options)
   server_.Patch(kAnyPath, withBody);
   server_.set_logger([this](const httplib::Request& req, const httplib::Response& res) {
     log_.write(req.method, req.target, tLoggedBody, res.status);
-    tLoggedBody.clear();
+    tLoggedBody = std::string();  // a large body's buffer is not kept by the worker
   });
 }
 
@@ -156,7 +158,6 @@ void ServiceServer::serve(const httplib::Request& req, httplib::Response& res, s
   request.form = FormFields::parse(body);
   request.body = std::move(body);
   request.baseUrl = origin_;
-  tLoggedBody = request.body;
 
   const FaultInjector::Faults faults = faults_.match(request.path);
   if (faults.delayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(faults.delayMs));
@@ -170,6 +171,8 @@ void ServiceServer::serve(const httplib::Request& req, httplib::Response& res, s
               << "\n";
     reply = Reply::error(500, 500, "internal error");
   }
+  // The handlers are done with the body; the log line is written after the answer.
+  tLoggedBody = std::move(request.body);
   if (faults.status) reply = Reply::error(*faults.status, *faults.status, "injected fault");
   if (faults.notJson) {
     reply = Reply{};

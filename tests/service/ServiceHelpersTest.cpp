@@ -89,6 +89,11 @@ TEST(RequestLog, EscapesControlCharactersInEveryField) {
   EXPECT_EQ(RequestLog::line("GET", "/a\tb\x1b[2J", "", 404), "GET\t/a\\x09b\\x1b[2J\t-\t404");
   EXPECT_EQ(RequestLog::line("G\rT", "/a\\x09", "\x7f", 400), "G\\x0dT\t/a\\\\x09\t\\x7f\t400");
   EXPECT_EQ(RequestLog::line("GET", "/川", "", 200), "GET\t/川\t-\t200");
+  // A secret that reaches the cut of a long body is masked all the same.
+  const std::string body = std::string(RequestLog::kBodyLimit - 6, 'a') + "&ssid=secret";
+  const std::string cut = RequestLog::line("POST", "/p", body, 200);
+  EXPECT_EQ(cut.find("secret"), std::string::npos);
+  EXPECT_NE(cut.find("&ssid=***...(4102 bytes)"), std::string::npos) << cut.substr(4080);
   const std::string longBody(RequestLog::kBodyLimit + 10, 'x');
   EXPECT_NE(RequestLog::line("POST", "/p", longBody, 413).find("(4106 bytes)"), std::string::npos);
 }
