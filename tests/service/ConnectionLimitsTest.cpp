@@ -130,5 +130,24 @@ TEST(ConnectionTimeouts, SlowRequestsGet408AndIdleConnectionsAreClosed) {
   EXPECT_TRUE(kept.closedWithin(4s));
 }
 
+TEST(ConnectionCap, AtTheLimitTheLongestIdleConnectionMakesRoom) {
+  ServiceLauncher::Options options;
+  options.templateDatabase = ServiceLauncher::sharedTemplate();
+  options.arguments = {"--idle-timeout", "120"};
+  ServiceLauncher service(options);
+  ASSERT_TRUE(service.running()) << service.errorOutput();
+  std::vector<RawConnection> idle;
+  for (int i = 0; i < 1000; ++i) {
+    idle.emplace_back(service.port());
+    ASSERT_TRUE(idle.back().connected());
+  }
+  std::this_thread::sleep_for(300ms);  // all taken in
+  RawConnection late(service.port());
+  ASSERT_TRUE(late.send("GET /client/index/0/province HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n"));
+  EXPECT_EQ(late.receiveAnswers(1, 5s).rfind("HTTP/1.1 200 ", 0), 0u);
+  EXPECT_TRUE(idle.front().closedWithin(2s));
+  EXPECT_FALSE(idle.back().closedWithin(100ms));
+}
+
 }  // namespace
 }  // namespace lk::test
