@@ -273,6 +273,25 @@ void LoginViewController::copyFieldText(const ui::TextField& field) {
   }
 }
 
+void LoginViewController::setUsername(std::optional<std::string> username) {
+  username_ = std::move(username);
+  showInRow(0, username_);
+}
+
+void LoginViewController::setPassword(std::optional<std::string> password) {
+  password_ = std::move(password);
+  showInRow(1, password_);
+}
+
+void LoginViewController::setVerifyCode(std::optional<std::string> verifyCode) {
+  verifyCode_ = std::move(verifyCode);
+  showInRow(2, verifyCode_);
+}
+
+void LoginViewController::showInRow(int row, const std::optional<std::string>& text) {
+  if (const auto field = fieldAtRow(row)) field->setText(text.value_or(""));
+}
+
 void LoginViewController::textFieldDidEndEditing(ui::TextField& field) {
   copyFieldText(field);
 }
@@ -348,8 +367,8 @@ void LoginViewController::login() {
 void LoginViewController::autoLogin() {
   ssid_.reset();
   const auto& stored = CacheCenter::sharedInstance();
-  username_ = stored.username();
-  password_ = stored.password();
+  setUsername(stored.username());
+  setPassword(stored.password());
   if (username_ && password_) login();
 }
 

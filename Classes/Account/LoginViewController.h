@@ -94,9 +94,10 @@ class LoginViewController : public LKNavigationController,
   [[nodiscard]] const std::optional<std::string>& username() const { return username_; }
   [[nodiscard]] const std::optional<std::string>& password() const { return password_; }
   [[nodiscard]] const std::optional<std::string>& verifyCode() const { return verifyCode_; }
-  void setUsername(std::optional<std::string> v) { username_ = std::move(v); }
-  void setPassword(std::optional<std::string> v) { password_ = std::move(v); }
-  void setVerifyCode(std::optional<std::string> v) { verifyCode_ = std::move(v); }
+  // Programmatic inputs also fill the shown rows, so that the end of an edit keeps them.
+  void setUsername(std::optional<std::string> username);
+  void setPassword(std::optional<std::string> password);
+  void setVerifyCode(std::optional<std::string> verifyCode);
   [[nodiscard]] const std::optional<std::string>& qzVerify() const { return qzVerify_; }
   [[nodiscard]] const std::optional<std::string>& qzStoken() const { return qzStoken_; }
   [[nodiscard]] const std::optional<std::string>& qzTime() const { return qzTime_; }
@@ -155,6 +156,7 @@ class LoginViewController : public LKNavigationController,
   void cancelLoginExchange();
   void closeActivationPrompt();
   void copyFieldText(const ui::TextField& field);
+  void showInRow(int row, const std::optional<std::string>& text);
   void hideKeyboard();
   void showFailure(const char* message);
   [[nodiscard]] bool isPresentedModally() const;
