@@ -65,9 +65,11 @@ std::optional<std::string> textAt(xmlXPathContext& context, const char* path) {
 }
 
 // A DOCTYPE anywhere (also in a comment) refuses the document before the parser sees it: no
-// entity or DTD declaration is ever read.
-bool declaresDoctype(std::string_view xml) {
-  return xml.find("<!DOCTYPE") != std::string_view::npos;
+// entity or DTD declaration is ever read. A NUL byte is no part of a UTF-8 XML text (the parser
+// would stop reading at it).
+bool refusedBeforeParsing(std::string_view xml) {
+  return xml.find("<!DOCTYPE") != std::string_view::npos ||
+         xml.find('\0') != std::string_view::npos;
 }
 
 }  // namespace
@@ -90,7 +92,7 @@ int PassportReply::intValue(std::string_view text) {
 }
 
 std::optional<PassportReply> PassportReply::parse(std::string_view xml) {
-  if (xml.empty() || xml.size() > kMaxSize || declaresDoctype(xml)) return std::nullopt;
+  if (xml.empty() || xml.size() > kMaxSize || refusedBeforeParsing(xml)) return std::nullopt;
   // Read as UTF-8 whatever the document declares, so that the DOCTYPE search above sees
   // every declaration the parser could read.
   Doc doc(xmlReadMemory(xml.data(), static_cast<int>(xml.size()), nullptr, "UTF-8", kParseOptions));
