@@ -73,8 +73,8 @@ TEST(PassportReply, DeclarationsAndOversizedDocumentsAreRefused) {
 
   const std::string head = "<login_succ><param value=\"S\"/><!--";
   const std::string tail = "--></login_succ>";
-  std::string fits = head + std::string(PassportReply::kMaxSize - head.size() - tail.size(), 'x') +
-                     tail;
+  std::string fits =
+      head + std::string(PassportReply::kMaxSize - head.size() - tail.size(), 'x') + tail;
   ASSERT_EQ(fits.size(), PassportReply::kMaxSize);
   ASSERT_TRUE(PassportReply::parse(fits));
   EXPECT_EQ(PassportReply::parse(fits)->ssid, "S");
