@@ -2,8 +2,8 @@
 
 #include <chrono>
 
-#include "Classes/LocalState/LKImageCache.h"
-#include "Classes/Records/JsonValue.h"
+#include "Classes/Json/JsonValue.h"
+#include "Classes/Pictures/LKImageCache.h"
 #include "Classes/ServiceClient/HttpRequest.h"
 #include "Classes/Util/Utility.h"
 #include "Platform/Image/ImageCodec.h"

@@ -5,7 +5,7 @@
 
 #include "Classes/Account/LoginViewController.h"
 #include "Classes/LocalState/CacheCenter.h"
-#include "Classes/LocalState/LKImageCache.h"
+#include "Classes/Pictures/LKImageCache.h"
 #include "Classes/ServiceClient/HttpRequestCacheCenter.h"
 #include "Classes/ServiceClient/ServiceEndpoints.h"
 #include "Classes/Shell/AlertCenter.h"

@@ -6,7 +6,7 @@
 
 #include "Classes/Account/Home.h"
 #include "Classes/Account/HomeTableViewHeader.h"
-#include "Classes/LocalState/LKImageCache.h"
+#include "Classes/Pictures/LKImageCache.h"
 #include "Classes/ServiceClient/HttpRequestCacheCenter.h"
 #include "Classes/Util/Utility.h"
 #include "Platform/Image/ImageCodec.h"
