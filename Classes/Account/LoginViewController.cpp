@@ -21,6 +21,7 @@
 #include "Platform/Image/ImageCodec.h"
 #include "Platform/Log/Log.h"
 #include "Platform/Notifications/NotificationCenter.h"
+#include "Platform/RunLoop/RunLoop.h"
 #include "Platform/UI/Button.h"
 #include "Platform/UI/Keyboard.h"
 #include "Platform/UI/Label.h"
@@ -145,7 +146,15 @@ bool LoginViewController::isPresentedModally() const {
 }
 
 void LoginViewController::cancel() {
+  dismissModally();
+}
+
+void LoginViewController::dismissModally() {
+  // The stack that wrapped this screen goes on a later turn, not inside its own bar button.
+  std::shared_ptr<ui::ViewController> wrapper;
+  if (auto* parent = parentViewController()) wrapper = parent->shared_from_this();
   dismissModalViewController(true);
+  if (wrapper) RunLoop::main().post([wrapper = std::move(wrapper)] {});
 }
 
 void LoginViewController::loadView() {
@@ -606,7 +615,7 @@ void LoginViewController::loginSucceeded() {
   if (delegate_ != nullptr) {
     delegate_->loginSucceed(*this);
   } else if (isPresentedModally()) {
-    dismissModalViewController(true);
+    dismissModally();
   }
 }
 

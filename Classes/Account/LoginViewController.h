@@ -160,6 +160,7 @@ class LoginViewController : public LKNavigationController,
   void hideKeyboard();
   void showFailure(const char* message);
   [[nodiscard]] bool isPresentedModally() const;
+  void dismissModally();
 
   LoginViewControllerDelegate* delegate_ = nullptr;
   std::unique_ptr<HttpRequest> request_;        // login exchange or code picture
