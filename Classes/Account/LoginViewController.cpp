@@ -22,6 +22,7 @@
 #include "Platform/Log/Log.h"
 #include "Platform/Notifications/NotificationCenter.h"
 #include "Platform/RunLoop/RunLoop.h"
+#include "Platform/UI/Application.h"
 #include "Platform/UI/Button.h"
 #include "Platform/UI/Keyboard.h"
 #include "Platform/UI/Label.h"
@@ -118,6 +119,13 @@ LoginViewController::LoginViewController() {
   gInstance = this;
   setTitle("登录");
   navigationItem().hidesBackButton = true;
+  // The shared screen outlives the transfers' machinery at the end of the process: nothing of
+  // it may still be in flight then.
+  terminating_ = NotificationCenter::defaultCenter().addObserver(
+      ui::kApplicationWillTerminateNotification, [this](const Notification&) {
+        cancelLoginExchange();
+        statRequest_.reset();
+      });
 }
 
 LoginViewController::~LoginViewController() {

@@ -6,6 +6,7 @@
 
 #include "Classes/ServiceClient/HttpRequestDelegate.h"
 #include "Classes/Toolkit/LKNavigationController.h"
+#include "Platform/Notifications/NotificationCenter.h"
 #include "Platform/UI/AlertViewDelegate.h"
 #include "Platform/UI/Image.h"
 #include "Platform/UI/ImageView.h"
@@ -181,6 +182,7 @@ class LoginViewController : public LKNavigationController,
   bool canBeCancelled_ = false;
   std::shared_ptr<ui::TableView> tableView_;
   std::shared_ptr<LKPopupTextField> activationPrompt_;
+  ObserverToken terminating_;
 };
 
 }  // namespace lk

@@ -357,6 +357,18 @@ TEST_F(LoginMends, HostileRepliesAreDroppedWithoutFetchingAnything) {
   EXPECT_FALSE(login().isLogin());
 }
 
+TEST_F(LoginMends, NothingIsLeftInFlightWhenTheApplicationEnds) {
+  passport.answerLogin("lokavo", {200, ScriptedPassport::successXml("S"), milliseconds(300)});
+  login().activedUserStat();
+  loginAs("lokavo");
+  ASSERT_NE(login().request(), nullptr);
+  ui::Application::shared().terminate();
+  EXPECT_EQ(login().request(), nullptr);
+  EXPECT_EQ(login().statRequest(), nullptr);
+  loop->runFor(milliseconds(500));
+  EXPECT_FALSE(login().isLogin());
+}
+
 TEST_F(LoginMends, ADelegateThatWentAwayIsNeverCalled) {
   struct Screen : LoginViewControllerDelegate {
     void loginSucceed(LoginViewController& /*controller*/) override { ++calls; }
