@@ -89,7 +89,7 @@ LoginViewController& LoginViewController::sharedInstance() {
 
 std::shared_ptr<LoginViewController> LoginViewController::sharedPointer() {
   std::lock_guard lock(classLock());
-  if (gInstance == nullptr) ownedInstance() = std::make_shared<LoginViewController>();
+  if (!ownedInstance()) ownedInstance() = std::make_shared<LoginViewController>();
   return ownedInstance();
 }
 
@@ -98,6 +98,8 @@ void LoginViewController::resetSharedInstanceForTesting() {
   {
     std::lock_guard lock(classLock());
     old = std::move(ownedInstance());
+    // A stack a test still holds may keep the old screen alive: the next use makes a new one.
+    if (gInstance == old.get()) gInstance = nullptr;
   }
   if (!old) return;
   old->cancelLoginExchange();
