@@ -2,6 +2,7 @@
 
 #include "Classes/Account/HomeViewController.h"
 #include "Classes/Account/LoginViewController.h"
+#include "Classes/Coupons/CouponListViewController.h"
 #include "Classes/LocalState/CacheCenter.h"
 #include "Classes/ServiceClient/HttpRequestCacheCenter.h"
 #include "Classes/Shell/PlaceholderViewController.h"
@@ -80,6 +81,7 @@ void lokavoAppDelegate::applicationDidEnterBackground(ui::Application& /*app*/) 
 }
 
 std::shared_ptr<ui::ViewController> lokavoAppDelegate::makeRootScreen(Tab tab) {
+  if (tab == Tab::kCoupon) return std::make_shared<CouponListViewController>();
   if (tab == Tab::kHome) return std::make_shared<HomeViewController>();
   return std::make_shared<PlaceholderViewController>();
 }
