@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "Classes/Account/LoginViewController.h"
 #include "Classes/Coupons/CouponInfoViewController.h"
 #include "Classes/Json/JsonValue.h"
 #include "Classes/LocalState/CacheCenter.h"
@@ -80,8 +81,9 @@ void ShopInfoViewController::setSessionIdSource(SessionIdSource source) {
 }
 
 std::optional<std::string> ShopInfoViewController::currentSessionId() {
-  if (!sessionIdSource()) return std::nullopt;
-  auto ssid = sessionIdSource()();
+  // The login controller's session, unless a test put another source in its place.
+  auto ssid =
+      sessionIdSource() ? sessionIdSource()() : LoginViewController::sharedInstance().ssid();
   if (ssid && ssid->empty()) return std::nullopt;
   return ssid;
 }

@@ -12,6 +12,7 @@
 #include "Platform/RunLoop/DrivableRunLoop.h"
 #include "Platform/UI/Application.h"
 #include "Platform/UI/TabBarController.h"
+#include "frontends/cli/AccountCommands.h"
 #include "frontends/cli/CommandLine.h"
 #include "frontends/cli/ScreenCommands.h"
 #include "frontends/cli/SearchCommands.h"
@@ -32,6 +33,7 @@ CliSession::CliSession(std::ostream& out, CliOptions options)
   registerScreenCommands(dispatcher_, *this);
   registerSearchCommands(dispatcher_, *this);
   registerShopCommands(dispatcher_, *this);
+  registerAccountCommands(dispatcher_, *this);
 }
 
 CliSession::~CliSession() {
