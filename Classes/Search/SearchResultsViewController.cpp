@@ -263,11 +263,11 @@ void SearchResultsViewController::treeAnswered(HttpRequest& request, bool areas)
   };
   std::vector<std::shared_ptr<LKObject>> nodes;
   if (areas) {
-    for (auto& district : DirectoryDecoder::decodeAreaTree(root))
-      nodes.push_back(std::move(district));
+    const auto districts = DirectoryDecoder::decodeAreaTree(root);
+    nodes.assign(districts.begin(), districts.end());
   } else {
-    for (auto& main : DirectoryDecoder::decodeChannelTree(root))
-      nodes.push_back(std::move(main));
+    const auto categories = DirectoryDecoder::decodeChannelTree(root);
+    nodes.assign(categories.begin(), categories.end());
   }
 
   tree.clear();
