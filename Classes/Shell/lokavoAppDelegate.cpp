@@ -1,6 +1,7 @@
 #include "Classes/Shell/lokavoAppDelegate.h"
 
 #include "Classes/LocalState/CacheCenter.h"
+#include "Classes/Search/NearbyViewController.h"
 #include "Classes/ServiceClient/HttpRequestCacheCenter.h"
 #include "Classes/Shell/PlaceholderViewController.h"
 #include "Classes/Shell/TabRootScreen.h"
@@ -76,7 +77,8 @@ void lokavoAppDelegate::applicationDidEnterBackground(ui::Application& /*app*/) 
   HttpRequestCacheCenter::sharedInstance().distoryCacheData();
 }
 
-std::shared_ptr<ui::ViewController> lokavoAppDelegate::makeRootScreen(Tab /*tab*/) {
+std::shared_ptr<ui::ViewController> lokavoAppDelegate::makeRootScreen(Tab tab) {
+  if (tab == Tab::kNearby) return std::make_shared<NearbyViewController>();
   return std::make_shared<PlaceholderViewController>();
 }
 
