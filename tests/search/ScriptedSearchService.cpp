@@ -9,9 +9,14 @@ ScriptedSearchService::ScriptedSearchService() {
   search_ = [](const httplib::Request&) { return Answer{200, searchAnswer(0, 0, 0)}; };
   areaTree_ = empty;
   categoryTree_ = empty;
+  position_ = [](const httplib::Request&) {
+    return Answer{
+        200, positionAnswer("116.403999", "39.915001", 131, "东城区", "北京市东城区王府井附近")};
+  };
   serve(R"(/client/search/0/q)", &search_);
   serve(R"(/client/index/\d+/citymore)", &areaTree_);
   serve(R"(/client/index/\d+/catmore)", &categoryTree_);
+  serve(R"(/client/user/0/pos)", &position_);
   http_.start();
 }
 
@@ -42,6 +47,11 @@ void ScriptedSearchService::onAreaTree(Script script) {
 void ScriptedSearchService::onCategoryTree(Script script) {
   std::lock_guard lock(mutex_);
   categoryTree_ = std::move(script);
+}
+
+void ScriptedSearchService::onPosition(Script script) {
+  std::lock_guard lock(mutex_);
+  position_ = std::move(script);
 }
 
 std::vector<std::string> ScriptedSearchService::targets() const {
@@ -85,6 +95,14 @@ std::string ScriptedSearchService::searchAnswer(int total, int first, int count,
             R"(, "channel_name": "y"})";
   }
   return json + "]}";
+}
+
+std::string ScriptedSearchService::positionAnswer(const std::string& x, const std::string& y,
+                                                  int cityCode, const std::string& district,
+                                                  const std::string& address) {
+  return R"({"address": ")" + address + R"(", "point": {"x": ")" + x + R"(", "y": ")" + y +
+         R"("}, "address_detail": {"city": "城", "city_code": )" + std::to_string(cityCode) +
+         R"(, "district": ")" + district + R"(", "street": ""}})";
 }
 
 }  // namespace lk::test

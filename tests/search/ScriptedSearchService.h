@@ -10,8 +10,9 @@
 namespace lk::test {
 
 // A loopback server answering the search endpoints with hand-written JSON: the search
-// ("/client/search/0/q"), the area tree ("/client/index/N/citymore") and the category tree
-// ("/client/index/N/catmore"). Every request target is recorded in arrival order.
+// ("/client/search/0/q"), the area tree ("/client/index/N/citymore"), the category tree
+// ("/client/index/N/catmore") and the position lookup ("/client/user/0/pos", by default 王府井
+// in 北京's 东城区). Every request target is recorded in arrival order.
 class ScriptedSearchService {
  public:
   struct Answer {
@@ -25,6 +26,7 @@ class ScriptedSearchService {
   void onSearch(Script script);
   void onAreaTree(Script script);
   void onCategoryTree(Script script);
+  void onPosition(Script script);
 
   // "http://127.0.0.1:PORT/client".
   [[nodiscard]] std::string baseURL() const { return http_.url("/client"); }
@@ -39,6 +41,10 @@ class ScriptedSearchService {
   [[nodiscard]] static std::string searchAnswer(int total, int first, int count,
                                                 const std::vector<int>& areaIds = {},
                                                 const std::vector<int>& channelIds = {});
+  // A position lookup answer.
+  [[nodiscard]] static std::string positionAnswer(const std::string& x, const std::string& y,
+                                                  int cityCode, const std::string& district,
+                                                  const std::string& address);
 
  private:
   void serve(const char* pattern, Script* script);
@@ -48,6 +54,7 @@ class ScriptedSearchService {
   Script search_;
   Script areaTree_;
   Script categoryTree_;
+  Script position_;
   LoopbackHttpServer http_;
 };
 
