@@ -2,9 +2,9 @@
 
 #include <mutex>
 
+#include "Classes/Json/JsonValue.h"
 #include "Classes/Location/LKLocation.h"
 #include "Classes/Location/LocationNotifications.h"
-#include "Classes/Records/JsonValue.h"
 #include "Classes/ServiceClient/HttpRequest.h"
 #include "Classes/ServiceClient/ServiceAnswer.h"
 #include "Classes/ServiceClient/ServiceEndpoints.h"
