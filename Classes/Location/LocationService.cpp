@@ -73,6 +73,7 @@ std::string LocationService::positionURL(double latitude, double longitude) {
 }
 
 void LocationService::startLocation() {
+  assertOnMainThread();
   if (isLocating_) {
     // The attempt under way announced its time-out before this caller came; without a word it
     // would wait for a fix that may never come. Told on the next turn: the caller may not be

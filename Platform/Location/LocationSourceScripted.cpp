@@ -59,6 +59,7 @@ class LocationSourceScripted final : public LocationSource {
   [[nodiscard]] double distanceFilter() const override { return distanceFilter_; }
 
   void startUpdatingLocation() override {
+    assertOnMainThread();
     updating_ = true;
     owesStartEvent_ = true;
     lastOfRun_.reset();
