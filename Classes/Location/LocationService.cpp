@@ -98,6 +98,8 @@ void LocationService::locationManagerDidUpdateToLocation(
     const std::optional<LocationFix>& /*oldLocation*/) {
   locationManager_->stopUpdatingLocation();
   timeoutTimer_.cancel();
+  // The attempt moves on: a latecomer waits for its outcome instead.
+  lateFailure_.cancel();
   const float latitude = static_cast<float>(newLocation.coordinate.latitude);
   const float longitude = static_cast<float>(newLocation.coordinate.longitude);
   if (latitude == 0 && longitude == 0) {

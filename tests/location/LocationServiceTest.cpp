@@ -181,6 +181,15 @@ TEST_F(LocationServiceTest, AStartAfterTheTimeOutIsToldOnTheNextTurnWithoutResta
   EXPECT_FALSE(service().hasAbandonOnce()) << "no fix came, none was thrown away";
 }
 
+TEST_F(LocationServiceTest, AFixBeforeTheLatecomerIsToldAnswersItInstead) {
+  service().startLocation();
+  loop->runFor(seconds(15));
+  twoFixes();  // delivered on the next turn, before the latecomer would be told
+  service().startLocation();
+  settle();
+  EXPECT_EQ(events, (std::vector<std::string>{"failed", "success"}));
+}
+
 TEST_F(LocationServiceTest, AStartBeforeTheTimeOutWaitsQuietly) {
   service().startLocation();
   loop->runFor(seconds(10));
