@@ -15,7 +15,7 @@
 #include "Classes/ServiceClient/ServiceEndpoints.h"
 #include "Platform/Location/LocationSource.h"
 #include "Platform/Notifications/NotificationCenter.h"
-#include "tests/serviceclient/Compression.h"
+#include "tests/support/Compression.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/ScopedClientStorage.h"
 #include "tests/support/TestSupport.h"
