@@ -1,5 +1,6 @@
 #include "Classes/Shell/lokavoAppDelegate.h"
 
+#include "Classes/Coupons/CouponListViewController.h"
 #include "Classes/LocalState/CacheCenter.h"
 #include "Classes/Search/NearbyViewController.h"
 #include "Classes/ServiceClient/HttpRequestCacheCenter.h"
@@ -79,6 +80,7 @@ void lokavoAppDelegate::applicationDidEnterBackground(ui::Application& /*app*/) 
 
 std::shared_ptr<ui::ViewController> lokavoAppDelegate::makeRootScreen(Tab tab) {
   if (tab == Tab::kNearby) return std::make_shared<NearbyViewController>();
+  if (tab == Tab::kCoupon) return std::make_shared<CouponListViewController>();
   return std::make_shared<PlaceholderViewController>();
 }
 
