@@ -63,9 +63,9 @@ TEST_F(CliSessionTest, RestoredCityOutsideTheCouponCitiesStartsWithTheMoreSet) {
 }
 
 TEST_F(CliSessionTest, TabByPositionOrTitlePrintsTheScreen) {
-  EXPECT_EQ(run("tab 4"), "navbar: 个人中心\ntabbar: 搜索 | 附近 | 优惠 | 现场播报 | [个人中心]\n");
-  EXPECT_EQ(run("tab '现场播报'"),
-            "navbar: 现场播报\ntabbar: 搜索 | 附近 | 优惠 | [现场播报] | 个人中心\n");
+  EXPECT_EQ(run("tab 3"), "navbar: 现场播报\ntabbar: 搜索 | 附近 | 优惠 | [现场播报] | 个人中心\n");
+  EXPECT_EQ(run("tab '搜索'"),
+            "navbar: 搜索\ntabbar: [搜索] | 附近 | 优惠 | 现场播报 | 个人中心\n");
   EXPECT_EQ(run("dump"), screen());
 }
 
