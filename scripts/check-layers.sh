@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Checks that every include between subsystems of Classes/ points down the layers, and that
-# nothing in Platform/ includes Classes/. Screens may open one another, and they use the shell's
-# alert centre while the shell builds them, so the screen subsystems and the shell share one
-# floor.
+# nothing in Platform/ includes Classes/. Screens may open one another, so the screen subsystems
+# share one floor; the shell that builds them sits above.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

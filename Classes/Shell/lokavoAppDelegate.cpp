@@ -4,6 +4,7 @@
 #include "Classes/Account/LoginViewController.h"
 #include "Classes/Coupons/CouponListViewController.h"
 #include "Classes/LocalState/CacheCenter.h"
+#include "Classes/Search/NearbyViewController.h"
 #include "Classes/ServiceClient/HttpRequestCacheCenter.h"
 #include "Classes/Shell/PlaceholderViewController.h"
 #include "Classes/Toolkit/TabRootScreen.h"
@@ -81,6 +82,7 @@ void lokavoAppDelegate::applicationDidEnterBackground(ui::Application& /*app*/) 
 }
 
 std::shared_ptr<ui::ViewController> lokavoAppDelegate::makeRootScreen(Tab tab) {
+  if (tab == Tab::kNearby) return std::make_shared<NearbyViewController>();
   if (tab == Tab::kCoupon) return std::make_shared<CouponListViewController>();
   if (tab == Tab::kHome) return std::make_shared<HomeViewController>();
   return std::make_shared<PlaceholderViewController>();
