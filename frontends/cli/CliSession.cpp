@@ -143,10 +143,14 @@ void CliSession::printScreen() {
 
 CliSession::WaitEnd CliSession::settle() {
   return runLoopUntil(
-      [] {
+      [this] {
         RunLoop& loop = RunLoop::main();
         const auto next = loop.nextTimer();
-        return !NetworkActivityIndicator::isVisible() && !LKImageCache::hasPendingDiskJobs() &&
+        // A request the person stopped waiting for does not hold later commands either; once
+        // the network has gone quiet, every request counts again.
+        const bool network = NetworkActivityIndicator::isVisible();
+        if (!network) ignoreNetwork_ = false;
+        return (!network || ignoreNetwork_) && !LKImageCache::hasPendingDiskJobs() &&
                !(next.has_value() && *next <= loop.now() + kSoon);
       },
       settleBound_);
@@ -168,10 +172,11 @@ CliSession::WaitEnd CliSession::runLoopUntil(const std::function<bool()>& done, 
     if (waitObserver_ != nullptr) {
       if (waitObserver_->takeInterrupt()) {
         interrupted_ = true;
+        ignoreNetwork_ = NetworkActivityIndicator::isVisible();
         end = WaitEnd::kInterrupted;
         break;
       }
-      if (NetworkActivityIndicator::isVisible()) {
+      if (NetworkActivityIndicator::isVisible() && !ignoreNetwork_) {
         if (!busySince) busySince = now;
         waitObserver_->networkBusy(now - *busySince);
       } else {

@@ -71,7 +71,8 @@ class CliSession {
   CommandDispatcher dispatcher_;
   Duration settleBound_ = seconds(10);
   bool started_ = false;
-  bool interrupted_ = false;  // the current command stopped waiting
+  bool interrupted_ = false;    // the current command stopped waiting
+  bool ignoreNetwork_ = false;  // until the network is quiet: the person stopped waiting for it
   int failedCommands_ = 0;
   WaitObserver* waitObserver_ = nullptr;
 };

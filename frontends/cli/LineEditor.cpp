@@ -88,8 +88,9 @@ LineEditor::LineEditor(const char* programName, std::string prompt,
   el_wset(el_, EL_PROMPT, &LineEditor::promptText);
   el_set(el_, EL_HIST, history, history_);
   el_set(el_, EL_GETCFN, &LineEditor::readChar);
-  el_set(el_, EL_ADDFN, "lokavo-discard-line", "discard the line", &LineEditor::discardLine);
-  el_set(el_, EL_BIND, "^C", "lokavo-discard-line", nullptr);
+  // The wide forms keep the given names; the narrow ones copy them and never free the copies.
+  el_wset(el_, EL_ADDFN, L"lokavo-discard-line", L"discard the line", &LineEditor::discardLine);
+  el_wset(el_, EL_BIND, L"^C", L"lokavo-discard-line", nullptr);
   // The user's own bindings (~/.editrc) apply as in other programs built on libedit.
   el_source(el_, nullptr);
 }
