@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/ServiceLauncher.h"
 #include "tests/support/TestSupport.h"
 
@@ -13,15 +14,19 @@ namespace {
 struct Result {
   int status = -1;
   std::string out;
+  std::string err;
 };
 
-Result runProgram(const std::string& arguments, const std::string& input = {}) {
+// Runs `command` through the shell; `input` is its standard input (a file, or a pipe when
+// `piped`).
+Result runShell(const std::string& command, const std::string& input, bool piped) {
   test::TempDir io;
   test::writeFile(io / "in", input);
-  const std::string command = std::string(LOKAVO_CLI_PATH) + " " + arguments + " < " +
-                              (io / "in").string() + " 2>" + (io / "err").string();
+  const std::string in = (io / "in").string();
+  const std::string line = (piped ? "cat " + in + " | " + command : command + " < " + in) + " 2>" +
+                           (io / "err").string();
   Result r;
-  FILE* pipe = ::popen(command.c_str(), "r");
+  FILE* pipe = ::popen(line.c_str(), "r");
   if (pipe == nullptr) return r;
   char buf[4096];
   std::size_t n = 0;
@@ -29,7 +34,19 @@ Result runProgram(const std::string& arguments, const std::string& input = {}) {
     r.out.append(buf, n);
   const int status = ::pclose(pipe);
   r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  r.err = test::readFile(io / "err");
   return r;
+}
+
+Result runProgram(const std::string& arguments, const std::string& input = {}, bool piped = false) {
+  return runShell(std::string(LOKAVO_CLI_PATH) + " " + arguments, input, piped);
+}
+
+std::size_t count(const std::string& text, const std::string& part) {
+  std::size_t n = 0;
+  for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+    ++n;
+  return n;
 }
 
 TEST(LokavoProgram, WithoutScriptOrTerminalPrintsTheStartupState) {
@@ -80,6 +97,70 @@ TEST(LokavoProgram, BadOptionsExitWithUsage) {
   auto help = runProgram("--help");
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("usage: lokavo"), std::string::npos);
+}
+
+TEST(LokavoProgram, AScriptFailsWhenACommandDidNotApplyButRunsToTheEnd) {
+  test::TempDir data;
+  const std::string args = "--data-dir " + data.path().string() + " --script -";
+  EXPECT_EQ(runProgram(args, "tab 1\ndump\nTAB 0\n").status, 0) << "a clean script";
+  for (const char* bad :
+       {"frobnicate", "tap 没有这个", "tab 'open", "pick 0 0", "city 131 上海", "scroll down"}) {
+    const auto r = runProgram(args, std::string("tab 1\n") + bad + "\ntab 2\n");
+    EXPECT_EQ(r.status, 1) << bad << "\n" << r.out;
+    EXPECT_NE(r.out.find("> tab 2\nnavbar: 优惠"), std::string::npos) << bad << ": the rest ran";
+  }
+  const auto kept = runProgram(args + " --keep-going", "frobnicate\ntab 1\n");
+  EXPECT_EQ(kept.status, 0);
+  EXPECT_NE(kept.out.find("unknown command"), std::string::npos);
+  // A refused pair was not stored: the next start is still in 北京.
+  EXPECT_EQ(runProgram("--data-dir " + data.path().string()).out.rfind("city: 北京 (131)\n", 0),
+            0u);
+}
+
+TEST(LokavoProgram, StandardInputThatIsNotATerminalIsAScript) {
+  test::TempDir data;
+  const auto r = runProgram("--data-dir " + data.path().string(), "tab 1\nfrobnicate\n", true);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find("> tab 1\nnavbar: 附近\ntabbar: 搜索 | [附近]"), std::string::npos) << r.out;
+  const auto clean = runProgram("--data-dir " + data.path().string(), "tab 2\n", true);
+  EXPECT_EQ(clean.status, 0);
+  EXPECT_NE(clean.out.find("[优惠]"), std::string::npos);
+}
+
+TEST(LokavoProgram, AnUnusableDataDirectoryIsSaidOnce) {
+  test::TempDir scratch;
+  test::writeFile(scratch / "file", "not a directory");
+  for (const auto& dir : {scratch / "file", scratch / "file" / "below"}) {
+    const auto r = runProgram("--data-dir " + dir.string() + " --log -",
+                              "city 75 成都\ncity 北京\ncity 上海\nsearch 火锅\n");
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(count(r.err, "settings will not be saved: " + dir.string()), 1u) << r.err;
+    EXPECT_EQ(r.err.find("previous content is kept"), std::string::npos) << r.err;
+    EXPECT_LE(count(r.err, "user defaults"), 1u) << "one line in the debug log at most\n" << r.err;
+    EXPECT_NE(r.out.find("city: 上海 (289)"), std::string::npos) << "the session works on";
+  }
+  // Without --log the terminal gets the warning alone.
+  const auto quiet = runProgram("--data-dir " + (scratch / "file").string(), "city 75 成都\n");
+  EXPECT_EQ(count(quiet.err, "\n"), 1u) << quiet.err;
+}
+
+TEST(LokavoProgram, DebugLinesGoToTheLogInTheDataDirectoryUnlessToldOtherwise) {
+  test::TempDir data;
+  const std::string service =
+      " --service-url http://127.0.0.1:" + std::to_string(test::unusedLoopbackPort()) + "/client";
+  const auto quiet = runProgram("--data-dir " + data.path().string() + service, "search 火锅\n");
+  EXPECT_EQ(quiet.err, "");
+  EXPECT_NE(test::readFile(data / "lokavo.log").find("/client/search/0/q?"), std::string::npos);
+
+  const auto toStderr =
+      runProgram("--data-dir " + data.path().string() + service + " --log -", "search 火锅\n");
+  EXPECT_NE(toStderr.err.find("/client/search/0/q?"), std::string::npos);
+
+  const auto toFile = runProgram(
+      "--data-dir " + data.path().string() + service + " --log " + (data / "other.log").string(),
+      "search 火锅\n");
+  EXPECT_EQ(toFile.err, "");
+  EXPECT_NE(test::readFile(data / "other.log").find("/client/search/0/q?"), std::string::npos);
 }
 
 }  // namespace
