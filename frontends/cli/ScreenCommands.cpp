@@ -252,7 +252,10 @@ void registerScreenCommands(CommandDispatcher& dispatcher, CliSession& /*session
                     auto keep = picker->weak_from_this().lock();
                     picker->turnWheel(*c, *r);
                     return CommandResult::done();
-                  }});
+                  },
+                  "The screen shows each wheel as \"wheel C: N rows\" with its rows numbered from\n"
+                  "0 and the selected one marked. Turning a wheel may change the rows of the next\n"
+                  "one; \"done\" takes the choice, \"cancel\" turns the wheels back.\n"});
   dispatcher.add(
       {"done", "done", "presses the picker's \"完成\"", [](const std::vector<std::string>& args) {
          if (!args.empty()) return CommandResult::rejected("usage: done");
