@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <stdexcept>
 
-#include "Classes/Records/JsonValue.h"
+#include "Classes/Json/JsonValue.h"
 #include "Classes/ServiceClient/ByteBuffer.h"
 
 namespace lk::bench {

@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <string_view>
 
+#include "Classes/Json/JsonValue.h"
 #include "Classes/Records/Broadcast.h"
 #include "Classes/Records/Comment.h"
 #include "Classes/Records/CouponList.h"
-#include "Classes/Records/JsonValue.h"
 #include "Classes/Records/ShopInfo.h"
 #include "Platform/RunLoop/RunLoop.h"
 #include "Platform/Storage/AppDirectories.h"

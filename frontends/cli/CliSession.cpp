@@ -5,7 +5,7 @@
 #include <ostream>
 
 #include "Classes/LocalState/CacheCenter.h"
-#include "Classes/LocalState/LKImageCache.h"
+#include "Classes/Pictures/LKImageCache.h"
 #include "Classes/Shell/lokavoAppDelegate.h"
 #include "Platform/Net/NetworkActivityIndicator.h"
 #include "Platform/UI/Application.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "Classes/LocalState/LKImageCache.h"
+#include "Classes/Pictures/LKImageCache.h"
 #include "Classes/Records/Broadcast.h"
 #include "Classes/Records/Comment.h"
 #include "Classes/Records/Coupon.h"
