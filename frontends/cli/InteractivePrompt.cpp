@@ -38,7 +38,7 @@ void runLoopUntilInput() {
 
 void InteractivePrompt::run(CliSession& session) {
   InterruptSignal::install();
-  TerminalProgress progress(std::cout);
+  TerminalProgress progress(std::cout, ::isatty(STDOUT_FILENO) != 0);
   session.setWaitObserver(&progress);
   std::cout << "Type \"help\" for the commands and the notation, \"quit\" or Ctrl-D to end.\n"
             << std::flush;

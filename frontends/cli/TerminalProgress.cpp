@@ -25,7 +25,7 @@ std::string TerminalProgress::lineFor(Duration busy) {
 }
 
 void TerminalProgress::networkBusy(Duration busy) {
-  if (busy < kDelay) return;
+  if (!showLine_ || busy < kDelay) return;
   std::string line = lineFor(busy);
   if (line == shown_) return;
   shown_ = std::move(line);

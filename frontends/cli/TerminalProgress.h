@@ -14,7 +14,10 @@ class TerminalProgress final : public WaitObserver {
  public:
   static constexpr Duration kDelay = seconds(1);
 
-  explicit TerminalProgress(std::ostream& terminal) : terminal_(terminal) {}
+  // `showLine` false (output that is not a terminal): Ctrl-C still stops waiting, but no line
+  // with terminal controls is written.
+  explicit TerminalProgress(std::ostream& terminal, bool showLine = true)
+      : terminal_(terminal), showLine_(showLine) {}
 
   bool takeInterrupt() override;
   void networkBusy(Duration busy) override;
@@ -25,6 +28,7 @@ class TerminalProgress final : public WaitObserver {
 
  private:
   std::ostream& terminal_;
+  bool showLine_;
   std::string shown_;
 };
 

@@ -307,6 +307,12 @@ TEST(TerminalProgress, OneLineAfterASecondRewrittenInPlaceAndErased) {
             "\r\x1b[K| waiting for the service (1 s; Ctrl-C stops waiting)"
             "\r\x1b[K/ waiting for the service (2 s; Ctrl-C stops waiting)"
             "\r\x1b[K");
+
+  std::ostringstream file;
+  TerminalProgress notATerminal(file, false);
+  notATerminal.networkBusy(lk::seconds(5));
+  notATerminal.waitEnded();
+  EXPECT_EQ(file.str(), "") << "no terminal controls in a file";
 }
 
 TEST_F(CliSessionTest, ArbitraryInputNeverCrashes) {
