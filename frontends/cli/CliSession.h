@@ -40,7 +40,8 @@ class CliSession {
   // Runs lines from `in` until "quit" or the end of input. With `echo` each command is printed
   // as "> command" first; a `prompt` is shown before each line is read.
   void run(std::istream& in, bool echo, const char* prompt = nullptr);
-  // The commands so far that did not apply (unknown, malformed, refused, or stopped waiting).
+  // The commands so far that did not apply (unknown, malformed or refused). A wait the person
+  // stopped is not one of them: the command ran.
   [[nodiscard]] int failedCommands() const { return failedCommands_; }
 
   // "city: NAME (ID)", the tab titles of the shown set, the selected tab.
