@@ -8,6 +8,8 @@
 
 namespace lk {
 
+class UrlTransferFactory;
+
 // One asynchronous HTTP transfer on the main run loop. Redirects are followed; no cookies and no
 // local HTTP cache. Destroying the transfer cancels it.
 class UrlTransfer {
@@ -32,6 +34,27 @@ class UrlTransfer {
 
   // Transfers started in this process so far (benchmarks and tests read it).
   static std::uint64_t startedCount();
+
+  // Makes the transfers start() returns instead of the linked backend; tests install a fake
+  // transport for their scope. Not owned; nullptr restores the backend. Returns the factory
+  // installed before, if any.
+  static UrlTransferFactory* setFactory(UrlTransferFactory* factory);
 };
+
+class UrlTransferFactory {
+ public:
+  UrlTransferFactory() = default;
+  UrlTransferFactory(const UrlTransferFactory&) = delete;
+  UrlTransferFactory& operator=(const UrlTransferFactory&) = delete;
+  virtual ~UrlTransferFactory() = default;
+
+  // Same contract as UrlTransfer::start.
+  virtual std::unique_ptr<UrlTransfer> start(const UrlRequest& request,
+                                             UrlTransferDelegate* delegate) = 0;
+};
+
+// The linked backend's transfers (UrlTransfer<Backend>.cpp supplies it).
+std::unique_ptr<UrlTransfer> startBackendTransfer(const UrlRequest& request,
+                                                  UrlTransferDelegate* delegate);
 
 }  // namespace lk

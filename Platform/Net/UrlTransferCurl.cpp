@@ -31,8 +31,6 @@ namespace {
 
 constexpr int kMaxRedirects = 16;
 
-std::atomic<std::uint64_t> gStartedCount{0};
-
 class UrlTransferCurl;
 
 struct Event {
@@ -738,17 +736,11 @@ void UrlTransferCurl::cancel() {
 
 }  // namespace
 
-std::unique_ptr<UrlTransfer> UrlTransfer::start(const UrlRequest& request,
-                                                UrlTransferDelegate* delegate) {
-  assertOnMainThread();
-  ++gStartedCount;
+std::unique_ptr<UrlTransfer> startBackendTransfer(const UrlRequest& request,
+                                                  UrlTransferDelegate* delegate) {
   auto transfer = std::make_unique<UrlTransferCurl>(request);
   driverForMainLoop().start(*transfer, request, delegate);
   return transfer;
-}
-
-std::uint64_t UrlTransfer::startedCount() {
-  return gStartedCount.load();
 }
 
 }  // namespace lk

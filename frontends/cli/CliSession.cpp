@@ -8,6 +8,7 @@
 #include "Classes/Pictures/LKImageCache.h"
 #include "Classes/Shell/lokavoAppDelegate.h"
 #include "Platform/Net/NetworkActivityIndicator.h"
+#include "Platform/RunLoop/DrivableRunLoop.h"
 #include "Platform/UI/Application.h"
 #include "Platform/UI/DumpWriter.h"
 #include "Platform/UI/TabBarController.h"
@@ -144,7 +145,7 @@ void CliSession::printScreen() {
 CliSession::WaitEnd CliSession::settle() {
   return runLoopUntil(
       [this] {
-        RunLoop& loop = RunLoop::main();
+        DrivableRunLoop& loop = DrivableRunLoop::main();
         const auto next = loop.nextTimer();
         // A request the person stopped waiting for does not hold later commands either; once
         // the network has gone quiet, every request counts again.
@@ -157,7 +158,7 @@ CliSession::WaitEnd CliSession::settle() {
 }
 
 CliSession::WaitEnd CliSession::runLoopUntil(const std::function<bool()>& done, Duration bound) {
-  RunLoop& loop = RunLoop::main();
+  DrivableRunLoop& loop = DrivableRunLoop::main();
   const TimePoint deadline = loop.now() + bound;
   std::optional<TimePoint> busySince;
   WaitEnd end = WaitEnd::kBound;

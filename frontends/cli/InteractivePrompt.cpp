@@ -5,7 +5,7 @@
 #include <iostream>
 #include <string>
 
-#include "Platform/RunLoop/RunLoop.h"
+#include "Platform/RunLoop/DrivableRunLoop.h"
 #include "frontends/cli/CliSession.h"
 #include "frontends/cli/InterruptSignal.h"
 #include "frontends/cli/LineEditor.h"
@@ -17,7 +17,7 @@ namespace {
 
 // Runs the client's loop until a key can be read or Ctrl-C came.
 void runLoopUntilInput() {
-  RunLoop& loop = RunLoop::main();
+  DrivableRunLoop& loop = DrivableRunLoop::main();
   bool ready = false;
   const auto input = loop.watch(STDIN_FILENO, RunLoop::kReadable | RunLoop::kIoError,
                                 [&ready](unsigned) { ready = true; });

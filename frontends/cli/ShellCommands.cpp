@@ -7,7 +7,7 @@
 
 #include "Classes/LocalState/CacheCenter.h"
 #include "Classes/Shell/lokavoAppDelegate.h"
-#include "Platform/RunLoop/RunLoop.h"
+#include "Platform/RunLoop/DrivableRunLoop.h"
 #include "Platform/UI/Application.h"
 #include "Platform/UI/DumpWriter.h"
 #include "Platform/UI/TabBarController.h"

@@ -11,6 +11,7 @@
 #include "Classes/ServiceClient/HttpRequestCacheCenter.h"
 #include "Classes/ServiceClient/ServiceEndpoints.h"
 #include "Classes/Shell/lokavoAppDelegate.h"
+#include "Platform/RunLoop/DrivableRunLoop.h"
 #include "Platform/Storage/UserDefaults.h"
 #include "Platform/UI/Application.h"
 #include "Platform/UI/NavigationController.h"
@@ -185,7 +186,7 @@ TEST_F(CliOnAScriptedService, SearchStartsFromTheSearchTabsHome) {
   EXPECT_EQ((*client).appDelegate().tabBarController()->selectedIndex(), 0);
   EXPECT_EQ(client.searchStack().viewControllers().size(), 2u);
   EXPECT_FALSE(shown.expired()) << "a screen taken off the stack lives until a later turn";
-  RunLoop::main().runUntilIdle();
+  DrivableRunLoop::main().runUntilIdle();
   EXPECT_TRUE(shown.expired());
   auto* top = dynamic_cast<SearchResultsViewController*>(
       client.searchStack().viewControllers().back().get());

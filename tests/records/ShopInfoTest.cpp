@@ -9,7 +9,7 @@
 #include "Classes/ServiceClient/HttpRequest.h"
 #include "Platform/Image/ImageCodec.h"
 #include "tests/records/RecordsFixture.h"
-#include "tests/serviceclient/Compression.h"
+#include "tests/support/Compression.h"
 
 namespace lk {
 namespace {
