@@ -1,5 +1,8 @@
 #include "Classes/Shell/lokavoAppDelegate.h"
 
+#include "Classes/Account/HomeViewController.h"
+#include "Classes/Account/LoginViewController.h"
+#include "Classes/Coupons/CouponListViewController.h"
 #include "Classes/LocalState/CacheCenter.h"
 #include "Classes/ServiceClient/HttpRequestCacheCenter.h"
 #include "Classes/Shell/PlaceholderViewController.h"
@@ -68,15 +71,18 @@ bool lokavoAppDelegate::applicationDidFinishLaunching(ui::Application& /*app*/) 
 }
 
 void lokavoAppDelegate::applicationDidBecomeActive(ui::Application& /*app*/) {
-  // The daily-user statistics request and the automatic login join here when the login
-  // controller exists.
+  auto& login = LoginViewController::sharedInstance();
+  login.activedUserStat();
+  login.autoLogin();
 }
 
 void lokavoAppDelegate::applicationDidEnterBackground(ui::Application& /*app*/) {
   HttpRequestCacheCenter::sharedInstance().distoryCacheData();
 }
 
-std::shared_ptr<ui::ViewController> lokavoAppDelegate::makeRootScreen(Tab /*tab*/) {
+std::shared_ptr<ui::ViewController> lokavoAppDelegate::makeRootScreen(Tab tab) {
+  if (tab == Tab::kCoupon) return std::make_shared<CouponListViewController>();
+  if (tab == Tab::kHome) return std::make_shared<HomeViewController>();
   return std::make_shared<PlaceholderViewController>();
 }
 

@@ -12,6 +12,7 @@
 #include "Platform/UI/Application.h"
 #include "Platform/UI/DumpWriter.h"
 #include "Platform/UI/TabBarController.h"
+#include "frontends/cli/AccountCommands.h"
 #include "frontends/cli/CommandLine.h"
 #include "frontends/cli/ScreenCommands.h"
 #include "frontends/cli/SearchCommands.h"
@@ -30,6 +31,7 @@ CliSession::CliSession(std::ostream& out, CliOptions options)
   registerShellCommands(dispatcher_, *this);
   registerScreenCommands(dispatcher_, *this);
   registerSearchCommands(dispatcher_, *this);
+  registerAccountCommands(dispatcher_, *this);
 }
 
 CliSession::~CliSession() {
