@@ -18,6 +18,7 @@
 #include "Platform/UI/TabBarController.h"
 #include "frontends/cli/CliSession.h"
 #include "tests/search/ScriptedSearchService.h"
+#include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/ScopedClientStorage.h"
 #include "tests/support/ServiceLauncher.h"
 #include "tests/support/TestSupport.h"
@@ -77,8 +78,8 @@ class Session {
 class CliOnAScriptedService : public ::testing::Test {
  protected:
   CliOnAScriptedService() {
-    service.onSearch([](const httplib::Request& req) {
-      const int page = std::stoi(req.get_param_value("p"));
+    service.onSearch([](const ScriptedSearchService::Request& req) {
+      const int page = std::stoi(req.queryValue("p").value_or("0"));
       return Answer{200, ScriptedSearchService::searchAnswer(40, page * 15, 15, {1})};
     });
   }
@@ -119,7 +120,7 @@ TEST_F(CliOnAScriptedService, RowsAndScrollShowAListLongerThanTheScreen) {
 }
 
 TEST_F(CliOnAScriptedService, ServiceTextCannotTakeOverTheTerminal) {
-  service.onSearch([](const httplib::Request&) {
+  service.onSearch([](const ScriptedSearchService::Request&) {
     return Answer{200, R"({"total": 1, "searchlist": [{"shop_id": "1",
         "shop_name": "\u001b[2J\u001b]0;pwned\u0007店\nrow 9.9\r\u0085\u2028x",
         "address": "路\u001b[31m1号", "total_score": 4, "cmt_num": 3, "average_pay": 5,
@@ -139,7 +140,7 @@ TEST_F(CliOnAScriptedService, ServiceTextCannotTakeOverTheTerminal) {
 }
 
 TEST_F(CliOnAScriptedService, PickerRowsArePrintedAroundTheSelection) {
-  service.onAreaTree([](const httplib::Request&) {
+  service.onAreaTree([](const ScriptedSearchService::Request&) {
     std::string json = R"({"list": [)";
     for (int i = 1; i <= 20; ++i) {
       json += (i > 1 ? "," : "") + std::string(R"({"id": )") + std::to_string(i) +
@@ -148,7 +149,7 @@ TEST_F(CliOnAScriptedService, PickerRowsArePrintedAroundTheSelection) {
     return Answer{200, json + "]}"};
   });
   // The filter offers the districts the results come from.
-  service.onSearch([](const httplib::Request&) {
+  service.onSearch([](const ScriptedSearchService::Request&) {
     std::vector<int> districts(20);
     std::iota(districts.begin(), districts.end(), 1);
     return Answer{200, ScriptedSearchService::searchAnswer(40, 0, 15, districts)};
