@@ -36,7 +36,7 @@ std::string RequestLog::maskSecrets(std::string_view text) {
 }
 
 std::string RequestLog::line(std::string_view method, std::string_view target,
-                             std::string_view body, int status) {
+                             std::string_view body, int status, int remotePort) {
   std::string masked = body.empty() ? "-" : maskSecrets(body);
   if (masked.size() > kBodyLimit) {
     const std::size_t total = masked.size();
@@ -54,13 +54,15 @@ std::string RequestLog::line(std::string_view method, std::string_view target,
   result += masked;
   result += '\t';
   result += std::to_string(status);
+  result += "\tconn=";
+  result += std::to_string(remotePort);
   return result;
 }
 
 void RequestLog::write(std::string_view method, std::string_view target, std::string_view body,
-                       int status) {
+                       int status, int remotePort) {
   if (!out_.is_open()) return;
-  const std::string text = line(method, target, body, status);
+  const std::string text = line(method, target, body, status, remotePort);
   std::lock_guard guard(mutex_);
   out_ << text << '\n';
   out_.flush();

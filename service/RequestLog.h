@@ -8,18 +8,20 @@
 namespace lk::service {
 
 // One line per request: method, the request target as received (still percent-encoded), the
-// raw form body ("-" when empty) and the status, separated by tabs. The values of
-// "login_loginpass" and "ssid" are written as "***".
+// raw form body ("-" when empty), the status and "conn=" with the client's port (which tells the
+// client's connections apart), separated by tabs. The values of "login_loginpass" and "ssid" are
+// written as "***".
 class RequestLog {
  public:
   static constexpr std::size_t kBodyLimit = 4096;
 
   bool open(const std::string& path);
   [[nodiscard]] bool isOpen() const { return out_.is_open(); }
-  void write(std::string_view method, std::string_view target, std::string_view body, int status);
+  void write(std::string_view method, std::string_view target, std::string_view body, int status,
+             int remotePort);
 
   [[nodiscard]] static std::string line(std::string_view method, std::string_view target,
-                                        std::string_view body, int status);
+                                        std::string_view body, int status, int remotePort);
   // Hides the secret values of a query string or form body (or of a target's query part).
   [[nodiscard]] static std::string maskSecrets(std::string_view text);
 

@@ -32,6 +32,11 @@ class UrlTransfer {
 
   // Transfers started in this process so far (benchmarks and tests read it).
   static std::uint64_t startedCount();
+
+  // Connections stay open after their transfer for the next request to the same host. This
+  // closes those that no transfer uses now (for instance before the server they lead to stops,
+  // or when the application goes to the background). Main thread only.
+  static void closeIdleConnections();
 };
 
 }  // namespace lk

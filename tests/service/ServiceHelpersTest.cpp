@@ -61,9 +61,10 @@ TEST(RequestLog, HidesPasswordsAndSessionIds) {
   EXPECT_EQ(RequestLog::maskSecrets("/client/user/0/want?ssid=abc&p=0"),
             "/client/user/0/want?ssid=***&p=0");
   EXPECT_EQ(RequestLog::maskSecrets("xssid=keep"), "xssid=keep");
-  EXPECT_EQ(RequestLog::line("POST", "/p", "a\nb", 200), "POST\t/p\ta b\t200");
+  EXPECT_EQ(RequestLog::line("POST", "/p", "a\nb", 200, 41234), "POST\t/p\ta b\t200\tconn=41234");
   const std::string longBody(RequestLog::kBodyLimit + 10, 'x');
-  EXPECT_NE(RequestLog::line("POST", "/p", longBody, 413).find("(4106 bytes)"), std::string::npos);
+  EXPECT_NE(RequestLog::line("POST", "/p", longBody, 413, 1).find("(4106 bytes)"),
+            std::string::npos);
 }
 
 TEST(FaultInjector, ParsesRulesAndCountsThem) {
