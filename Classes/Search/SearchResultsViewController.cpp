@@ -197,7 +197,8 @@ void SearchResultsViewController::searchAnswered(HttpRequest& request) {
       logf("Request shop info, error:%s", error.c_str());
     } else {
       const boost::json::object& answer = root->get_object();
-      resultCount_ = json::intMember(answer, "total");
+      // A count below zero is a fault of the service; the title would show "[-5家商户]".
+      resultCount_ = std::max(0, json::intMember(answer, "total"));
       const auto* areas = json::arrayMember(answer, "geoarealist");
       geoarealist_ = areas != nullptr ? *areas : boost::json::array();
       const auto* channels = json::arrayMember(answer, "channellist");

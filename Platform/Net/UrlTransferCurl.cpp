@@ -35,8 +35,10 @@ namespace lk {
 namespace {
 
 constexpr int kMaxRedirects = 16;
-// Answers and pictures share connections per host; more transfers to one host wait for a free one.
-constexpr long kMaxHostConnections = 6;
+// Answers and pictures share connections per host; more transfers to one host wait for a free
+// one. Two, as HTTP/1.1 long recommended: on a phone network another connection costs a handshake
+// that the few small answers and pictures of a screen rarely win back.
+constexpr long kMaxHostConnections = 2;
 // Open connections kept for reuse across all hosts.
 constexpr long kMaxCachedConnections = 8;
 
