@@ -220,6 +220,10 @@ TEST_F(ShopDetailDownloads, UnusableAdditionAnswersChangeNothing) {
 }
 
 TEST_F(ShopDetailDownloads, RecordGoneCancelsItsDownloads) {
+  server_.serve("/shop.png", ImageCodec::encodePng(Image(2, 2)));
+  server_.serve("/client/shop/7/addition",
+                test::gzipBytes(R"({"type": "menu", "total": "1", "list": {"a": 1}})"), 200,
+                "application/json");
   server_.hold("/client/shop/7/addition");
   server_.hold("/shop.png");
   HttpRequestCacheCenter::sharedInstance().distoryCacheData();
@@ -241,7 +245,7 @@ TEST_F(ShopDetailDownloads, RecordGoneCancelsItsDownloads) {
   settle();
   // Had a download gone on, its answer would have been kept for later screens.
   const std::string additionKey =
-      HttpRequest::makeRequest(server_.url("/client/shop/7/addition?n=500&p=0&tn=gz")).url;
+      HttpRequest::makeRequest(server_.url("/client/shop/7/addition?p=0&n=500&tn=gz")).url;
   EXPECT_FALSE(HttpRequestCacheCenter::sharedInstance().dataForURL(additionKey));
   EXPECT_EQ(LKImageCache::sharedImageCache().imageFromKey(server_.url("/shop.png"), false),
             nullptr);
