@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "Classes/LocalState/LKImageCache.h"
-#include "Classes/Records/JsonValue.h"
+#include "Classes/Json/JsonValue.h"
+#include "Classes/Pictures/LKImageCache.h"
 #include "Classes/Records/ShopInfo.h"
 #include "Classes/ServiceClient/ByteBuffer.h"
 #include "Platform/Image/Image.h"

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "Classes/Records/JsonValue.h"
+#include "Classes/Json/JsonValue.h"
 #include "Classes/ServiceClient/ByteBuffer.h"
 
 namespace lk::bench {

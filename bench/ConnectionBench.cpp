@@ -16,7 +16,7 @@
 #include <thread>
 #include <vector>
 
-#include "Classes/Records/JsonValue.h"
+#include "Classes/Json/JsonValue.h"
 #include "Classes/ServiceClient/ByteBuffer.h"
 #include "Classes/ServiceClient/HttpRequest.h"
 #include "Classes/ServiceClient/HttpRequestCacheCenter.h"
@@ -32,7 +32,7 @@ constexpr auto kPatience = std::chrono::seconds(20);
 // Runs GETs through the request engine on the real-clock main loop, a batch at a time.
 class Session : private HttpRequestDelegate {
  public:
-  Session(RunLoop& loop, std::string origin, bool dropIdleConnections)
+  Session(DrivableRunLoop& loop, std::string origin, bool dropIdleConnections)
       : loop_(loop), origin_(std::move(origin)), dropIdle_(dropIdleConnections) {}
 
   // Starts every URL of the batch at once and waits for all answers; returns their bodies
@@ -80,7 +80,7 @@ class Session : private HttpRequestDelegate {
     --pending_;
   }
 
-  RunLoop& loop_;
+  DrivableRunLoop& loop_;
   std::string origin_;
   bool dropIdle_;
   std::size_t pending_ = 0;

@@ -6,9 +6,9 @@
 
 #include <string>
 
+#include "Classes/Json/JsonValue.h"
 #include "Classes/LocalState/CacheCenter.h"
 #include "Classes/Records/DirectoryDecoder.h"
-#include "Classes/Records/JsonValue.h"
 #include "Platform/Storage/UserDefaults.h"
 #include "tests/support/TestSupport.h"
 

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "Classes/Json/JsonValue.h"
 #include "Classes/LocalState/CacheCenter.h"
-#include "Classes/Records/JsonValue.h"
 #include "Classes/Records/ShopInfo.h"
 #include "Classes/Search/SearchResultsViewController.h"
 #include "Classes/ServiceClient/ByteBuffer.h"

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "Classes/Json/JsonValue.h"
 #include "Classes/Records/DirectoryDecoder.h"
-#include "Classes/Records/JsonValue.h"
 
 namespace {
 

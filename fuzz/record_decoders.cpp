@@ -6,12 +6,12 @@
 #include <filesystem>
 #include <string_view>
 
+#include "Classes/Json/JsonValue.h"
 #include "Classes/Records/Broadcast.h"
 #include "Classes/Records/Comment.h"
 #include "Classes/Records/CouponList.h"
-#include "Classes/Records/JsonValue.h"
 #include "Classes/Records/ShopInfo.h"
-#include "Platform/RunLoop/RunLoop.h"
+#include "Platform/RunLoop/DrivableRunLoop.h"
 #include "Platform/Storage/AppDirectories.h"
 
 namespace {
@@ -35,6 +35,8 @@ void decodeObject(const boost::json::object& o) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
+  static const auto loop = lk::makePollRunLoop();
+  lk::DrivableRunLoop::setMain(loop.get());
   // Record pictures consult the picture store; keep its directory out of the user's caches.
   lk::AppDirectories::setCacheDirectory(std::filesystem::temp_directory_path() /
                                         "lokavo-fuzz-records");
@@ -51,6 +53,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
   // Picture downloads the records started (and dropped) leave their news on the main loop.
-  lk::RunLoop::main().runUntilIdle();
+  lk::DrivableRunLoop::main().runUntilIdle();
   return 0;
 }

@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <mutex>
 
+#include "Classes/Json/JsonValue.h"
 #include "Classes/LocalState/TabSetLoader.h"
 #include "Classes/Records/DirectoryDecoder.h"
-#include "Classes/Records/JsonValue.h"
 #include "Platform/Log/Log.h"
 #include "Platform/Notifications/NotificationCenter.h"
 #include "Platform/Resources/AppResources.h"

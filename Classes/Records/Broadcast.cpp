@@ -3,7 +3,7 @@
 #include <chrono>
 #include <cmath>
 
-#include "Classes/Records/JsonValue.h"
+#include "Classes/Json/JsonValue.h"
 #include "Classes/Records/RecordJson.h"
 #include "Classes/Util/Utility.h"
 #include "Platform/Log/Log.h"

@@ -1,7 +1,7 @@
 #include "Classes/Records/CouponList.h"
 
+#include "Classes/Json/JsonValue.h"
 #include "Classes/Records/Coupon.h"
-#include "Classes/Records/JsonValue.h"
 #include "Classes/Util/Utility.h"
 
 namespace lk {

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "Classes/Records/JsonValue.h"
+#include "Classes/Json/JsonValue.h"
 
 namespace lk {
 

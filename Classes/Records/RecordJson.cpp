@@ -1,6 +1,6 @@
 #include "Classes/Records/RecordJson.h"
 
-#include "Classes/Records/JsonValue.h"
+#include "Classes/Json/JsonValue.h"
 
 namespace lk {
 

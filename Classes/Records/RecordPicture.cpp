@@ -1,6 +1,6 @@
 #include "Classes/Records/RecordPicture.h"
 
-#include "Classes/LocalState/LKImageCache.h"
+#include "Classes/Pictures/LKImageCache.h"
 #include "Classes/ServiceClient/HttpRequest.h"
 #include "Platform/Image/ImageCodec.h"
 

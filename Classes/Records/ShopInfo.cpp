@@ -1,9 +1,9 @@
 #include "Classes/Records/ShopInfo.h"
 
+#include "Classes/Json/JsonValue.h"
 #include "Classes/Records/Broadcast.h"
 #include "Classes/Records/Comment.h"
 #include "Classes/Records/Coupon.h"
-#include "Classes/Records/JsonValue.h"
 #include "Classes/Records/ShopAdditionList.h"
 #include "Classes/ServiceClient/ByteBuffer.h"
 #include "Classes/ServiceClient/HttpRequest.h"

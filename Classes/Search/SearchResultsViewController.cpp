@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cctype>
 
+#include "Classes/Json/JsonValue.h"
 #include "Classes/LocalState/CacheCenter.h"
 #include "Classes/Records/Area.h"
 #include "Classes/Records/Channel.h"
-#include "Classes/Records/JsonValue.h"
 #include "Classes/Records/ShopInfo.h"
 #include "Classes/Search/SearchNotifications.h"
 #include "Classes/Search/SearchResultCellView.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "Classes/Records/JsonValue.h"
+#include "Classes/Json/JsonValue.h"
 #include "Classes/ServiceClient/ByteBuffer.h"
 #include "Classes/ServiceClient/HttpRequest.h"
 

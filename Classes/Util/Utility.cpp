@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "Classes/Records/JsonValue.h"
+#include "Classes/Json/JsonValue.h"
 #include "Platform/Device/DeviceInfo.h"
 #include "Platform/UI/View.h"
 

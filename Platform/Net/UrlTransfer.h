@@ -8,6 +8,8 @@
 
 namespace lk {
 
+class UrlTransferFactory;
+
 // One asynchronous HTTP transfer on the main run loop. Redirects are followed; no cookies and no
 // local HTTP cache. Destroying the transfer cancels it.
 class UrlTransfer {
@@ -37,6 +39,28 @@ class UrlTransfer {
   // closes those that no transfer uses now (for instance before the server they lead to stops,
   // or when the application goes to the background). Main thread only.
   static void closeIdleConnections();
+
+  // Makes the transfers start() returns instead of the linked backend; tests install a fake
+  // transport for their scope. Not owned; nullptr restores the backend. Returns the factory
+  // installed before, if any.
+  static UrlTransferFactory* setFactory(UrlTransferFactory* factory);
 };
+
+class UrlTransferFactory {
+ public:
+  UrlTransferFactory() = default;
+  UrlTransferFactory(const UrlTransferFactory&) = delete;
+  UrlTransferFactory& operator=(const UrlTransferFactory&) = delete;
+  virtual ~UrlTransferFactory() = default;
+
+  // Same contract as UrlTransfer::start.
+  virtual std::unique_ptr<UrlTransfer> start(const UrlRequest& request,
+                                             UrlTransferDelegate* delegate) = 0;
+};
+
+// The linked backend's transfers and connection cache (UrlTransfer<Backend>.cpp supplies them).
+std::unique_ptr<UrlTransfer> startBackendTransfer(const UrlRequest& request,
+                                                  UrlTransferDelegate* delegate);
+void closeBackendIdleConnections();
 
 }  // namespace lk

@@ -42,8 +42,6 @@ constexpr long kMaxHostConnections = 2;
 // Open connections kept for reuse across all hosts.
 constexpr long kMaxCachedConnections = 8;
 
-std::atomic<std::uint64_t> gStartedCount{0};
-
 class UrlTransferCurl;
 
 struct Event {
@@ -787,20 +785,14 @@ void UrlTransferCurl::cancel() {
 
 }  // namespace
 
-std::unique_ptr<UrlTransfer> UrlTransfer::start(const UrlRequest& request,
-                                                UrlTransferDelegate* delegate) {
-  assertOnMainThread();
-  ++gStartedCount;
+std::unique_ptr<UrlTransfer> startBackendTransfer(const UrlRequest& request,
+                                                  UrlTransferDelegate* delegate) {
   auto transfer = std::make_unique<UrlTransferCurl>(request);
   driverForMainLoop().start(*transfer, request, delegate);
   return transfer;
 }
 
-std::uint64_t UrlTransfer::startedCount() {
-  return gStartedCount.load();
-}
-
-void UrlTransfer::closeIdleConnections() {
+void closeBackendIdleConnections() {
   // Only an idle driver holds nothing but its caches; the next transfer makes a new one.
   auto& slot = driverSlot();
   if (slot && slot->idle()) slot.reset();

@@ -10,7 +10,7 @@ namespace {
 RunLoop* gInstalled = nullptr;
 
 RunLoop& defaultLoop() {
-  static std::unique_ptr<RunLoop> loop = makePollRunLoop(false);
+  static std::unique_ptr<RunLoop> loop = makeDefaultRunLoop();
   return *loop;
 }
 }  // namespace

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
 
 namespace lk {
 
@@ -18,7 +17,8 @@ constexpr Duration seconds(double s) {
 }
 
 // The main thread's run loop. Everything of the client runs on it; other threads only post().
-// A graphical front end supplies its own backend (e.g. one that posts onto its toolkit's loop).
+// This is all a backend must supply; a graphical front end supplies one that posts onto its
+// toolkit's loop. Front ends and tests that drive the loop themselves use DrivableRunLoop.
 class RunLoop {
  public:
   using Task = std::function<void()>;
@@ -48,33 +48,17 @@ class RunLoop {
 
   // The loop's clock: real, or virtual in tests.
   [[nodiscard]] virtual TimePoint now() const = 0;
-  [[nodiscard]] virtual bool isVirtualClock() const = 0;
-
-  // Ways to run it. Each returns when its condition holds; none busy-waits.
-  // Runs what is ready now (posted tasks, ready sockets, due timers) until nothing is.
-  virtual void runUntilIdle() = 0;
-  // Runs for `d` of the loop's clock. With a virtual clock, time jumps from timer to timer.
-  virtual void runFor(Duration d) = 0;
-  // Runs until `done()` holds or `timeout` of real time passed; returns done(). With a virtual
-  // clock the clock does not move here: sockets are served in real time, timers wait for runFor.
-  virtual bool runUntil(const std::function<bool()>& done, Duration timeout) = 0;
-  // Runs until stop() is called.
-  virtual void run() = 0;
-  virtual void stop() = 0;
-
-  // The earliest pending timer, if any (front ends use it to decide the loop is idle).
-  [[nodiscard]] virtual std::optional<TimePoint> nextTimer() const = 0;
   // True when called on the loop's own thread.
   [[nodiscard]] virtual bool isLoopThread() const = 0;
 
-  // The process's main loop. One is created (real clock) on first use unless a test or a
-  // front end installed its own.
+  // The process's main loop. The linked backend's default loop is created on first use unless a
+  // test or a front end installed its own.
   static RunLoop& main();
   static void setMain(RunLoop* loop);  // not owned; nullptr restores the default
 };
 
-// A real-clock or virtual-clock loop on poll(2).
-std::unique_ptr<RunLoop> makePollRunLoop(bool virtualClock = false);
+// The default main loop, supplied by the run-loop backend the program links.
+std::unique_ptr<RunLoop> makeDefaultRunLoop();
 
 // A delayed call that cancels itself when it goes away or is rescheduled.
 class ScopedTimer {

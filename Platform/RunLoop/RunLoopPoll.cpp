@@ -11,12 +11,12 @@
 #include <utility>
 #include <vector>
 
-#include "Platform/RunLoop/RunLoop.h"
+#include "Platform/RunLoop/DrivableRunLoop.h"
 
 namespace lk {
 namespace {
 
-class RunLoopPoll final : public RunLoop {
+class RunLoopPoll final : public DrivableRunLoop {
  public:
   explicit RunLoopPoll(bool virtualClock)
       : virtual_(virtualClock),
@@ -255,8 +255,12 @@ class RunLoopPoll final : public RunLoop {
 
 }  // namespace
 
-std::unique_ptr<RunLoop> makePollRunLoop(bool virtualClock) {
+std::unique_ptr<DrivableRunLoop> makePollRunLoop(bool virtualClock) {
   return std::make_unique<RunLoopPoll>(virtualClock);
+}
+
+std::unique_ptr<RunLoop> makeDefaultRunLoop() {
+  return makePollRunLoop(false);
 }
 
 }  // namespace lk

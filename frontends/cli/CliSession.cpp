@@ -5,9 +5,10 @@
 #include <ostream>
 
 #include "Classes/LocalState/CacheCenter.h"
-#include "Classes/LocalState/LKImageCache.h"
+#include "Classes/Pictures/LKImageCache.h"
 #include "Classes/Shell/lokavoAppDelegate.h"
 #include "Platform/Net/NetworkActivityIndicator.h"
+#include "Platform/RunLoop/DrivableRunLoop.h"
 #include "Platform/UI/Application.h"
 #include "Platform/UI/TabBarController.h"
 #include "frontends/cli/CommandLine.h"
@@ -119,7 +120,7 @@ void CliSession::printScreen() {
 }
 
 void CliSession::settle() {
-  RunLoop& loop = RunLoop::main();
+  DrivableRunLoop& loop = DrivableRunLoop::main();
   const TimePoint deadline = loop.now() + settleBound_;
   for (;;) {
     loop.runUntilIdle();

@@ -7,7 +7,7 @@
 
 #include "Classes/LocalState/CacheCenter.h"
 #include "Classes/Shell/lokavoAppDelegate.h"
-#include "Platform/RunLoop/RunLoop.h"
+#include "Platform/RunLoop/DrivableRunLoop.h"
 #include "Platform/UI/Application.h"
 #include "Platform/UI/TabBarController.h"
 #include "frontends/cli/CliSession.h"
@@ -146,7 +146,7 @@ void registerShellCommands(CommandDispatcher& dispatcher, CliSession& session) {
                       return CommandResult::rejected("usage: wait MS (0 to " +
                                                      std::to_string(kMaxWaitMs) + ")");
                     }
-                    RunLoop::main().runFor(std::chrono::milliseconds(*ms));
+                    DrivableRunLoop::main().runFor(std::chrono::milliseconds(*ms));
                     return CommandResult::done();
                   }});
   dispatcher.add({"city", "city [ID [NAME] | NAME]",

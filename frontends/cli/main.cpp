@@ -6,6 +6,7 @@
 
 #include "Classes/ServiceClient/ServiceEndpoints.h"
 #include "Platform/Log/Log.h"
+#include "Platform/RunLoop/DrivableRunLoop.h"
 #include "Platform/Storage/AppDirectories.h"
 #include "frontends/cli/CliOptions.h"
 #include "frontends/cli/CliSession.h"
@@ -43,6 +44,9 @@ int main(int argc, char** argv) {
     script = &scriptFile;
   }
 
+  // Static: singletons made during the session are torn down before it.
+  static const auto loop = lk::makePollRunLoop();
+  lk::DrivableRunLoop::setMain(loop.get());
   lk::cli::CliSession session(std::cout, *options);
   session.start();
   std::cout << session.startupState();

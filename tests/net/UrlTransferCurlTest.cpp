@@ -174,7 +174,7 @@ class UrlTransferTest : public ::testing::Test {
     return loop().runUntil([&] { return r.ended(); }, kPatience);
   }
 
-  RunLoop& loop() { return mainLoop->loop(); }
+  DrivableRunLoop& loop() { return mainLoop->loop(); }
 
   bool virtualClock = false;
   std::unique_ptr<test::ScopedMainLoop> mainLoop;

@@ -1,5 +1,7 @@
 #include "Platform/RunLoop/RunLoop.h"
 
+#include "Platform/RunLoop/DrivableRunLoop.h"
+
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -148,6 +150,25 @@ TEST(RunLoopRealClock, StopEndsRun) {
   main->schedule(std::chrono::milliseconds(5), [&] { main->stop(); });
   main->run();
   SUCCEED();
+}
+
+TEST(RunLoopInstalling, ScopedLoopsNestAndRestoreTheOuterOne) {
+  test::ScopedMainLoop outer;
+  {
+    test::ScopedMainLoop inner;
+    EXPECT_EQ(&RunLoop::main(), &inner.loop());
+    EXPECT_EQ(&DrivableRunLoop::main(), &inner.loop());
+  }
+  EXPECT_EQ(&RunLoop::main(), &outer.loop());
+  EXPECT_EQ(&DrivableRunLoop::main(), &outer.loop());
+}
+
+TEST(RunLoopInstallingDeathTest, DrivingALoopItDidNotInstallIsRefused) {
+  test::ScopedMainLoop driven;
+  const auto other = makePollRunLoop(true);
+  RunLoop::setMain(other.get());  // a front end's loop, installed without DrivableRunLoop::setMain
+  EXPECT_DEATH((void)DrivableRunLoop::main(), "not a drivable loop");
+  RunLoop::setMain(&driven.loop());
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "Classes/LocalState/LKImageCache.h"
+#include "Classes/Pictures/LKImageCache.h"
 #include "Classes/Records/Broadcast.h"
 #include "Classes/Records/Comment.h"
 #include "Classes/ServiceClient/HttpRequest.h"

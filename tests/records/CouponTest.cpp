@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "Classes/Json/JsonValue.h"
 #include "Classes/Records/Coupon.h"
 #include "Classes/Records/CouponList.h"
-#include "Classes/Records/JsonValue.h"
 #include "tests/support/ScopedTimeZone.h"
 
 namespace lk {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Classes/Records/JsonValue.h"
+#include "Classes/Json/JsonValue.h"
 #include "Platform/Resources/AppResources.h"
 
 namespace lk {

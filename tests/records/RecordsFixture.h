@@ -8,8 +8,8 @@
 #include <functional>
 #include <string>
 
-#include "Classes/LocalState/LKImageCache.h"
-#include "Classes/Records/JsonValue.h"
+#include "Classes/Json/JsonValue.h"
+#include "Classes/Pictures/LKImageCache.h"
 #include "Classes/ServiceClient/ServiceEndpoints.h"
 #include "Platform/Storage/AppDirectories.h"
 #include "tests/support/PictureHttpServer.h"

@@ -5,10 +5,10 @@
 #include <memory>
 #include <optional>
 
-#include "Classes/LocalState/LKImageCache.h"
+#include "Classes/Json/JsonValue.h"
+#include "Classes/Pictures/LKImageCache.h"
 #include "Classes/Records/Broadcast.h"
 #include "Classes/Records/Comment.h"
-#include "Classes/Records/JsonValue.h"
 #include "Classes/Records/ShopAdditionList.h"
 #include "Classes/Records/ShopInfo.h"
 #include "Classes/ServiceClient/ByteBuffer.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "Classes/LocalState/LKImageCache.h"
+#include "Classes/Pictures/LKImageCache.h"
 #include "Classes/Records/Broadcast.h"
 #include "Classes/Records/Comment.h"
 #include "Classes/Records/Coupon.h"
@@ -10,7 +10,7 @@
 #include "Classes/ServiceClient/HttpRequestCacheCenter.h"
 #include "Platform/Image/ImageCodec.h"
 #include "tests/records/RecordsFixture.h"
-#include "tests/serviceclient/Compression.h"
+#include "tests/support/Compression.h"
 
 namespace lk {
 namespace {

@@ -4,7 +4,7 @@
 #include <boost/json/serialize.hpp>
 
 #include "Classes/LocalState/CacheCenter.h"
-#include "Classes/LocalState/LKImageCache.h"
+#include "Classes/Pictures/LKImageCache.h"
 #include "Classes/Search/SearchResultsViewController.h"
 #include "Classes/ServiceClient/HttpRequestCacheCenter.h"
 #include "Classes/ServiceClient/ServiceEndpoints.h"

@@ -10,7 +10,7 @@
 #include "Classes/ServiceClient/HttpRequest.h"
 #include "Classes/ServiceClient/HttpRequestCacheCenter.h"
 #include "Classes/Shell/AlertCenter.h"
-#include "Platform/RunLoop/RunLoop.h"
+#include "Platform/RunLoop/DrivableRunLoop.h"
 #include "tests/robustness/ClientSession.h"
 
 namespace lk::test {
@@ -43,7 +43,7 @@ class FailureAlerts : public ::testing::Test {
     request = std::make_unique<HttpRequest>(owner.get(), 0);
     request->setTransferTimeoutInterval(timeout);
     request->requestGETWithGZip(base + "/search/0/q?k=&r=&ci=131&sort=1&p=0&n=15");
-    RunLoop::main().runUntil([this] { return owner->done; }, seconds(30));
+    DrivableRunLoop::main().runUntil([this] { return owner->done; }, seconds(30));
     EXPECT_TRUE(owner->done);
     return client.run("dump");
   }

@@ -1,6 +1,6 @@
 #include "tests/search/ScriptedSearchService.h"
 
-#include "tests/serviceclient/Compression.h"
+#include "tests/support/Compression.h"
 
 namespace lk::test {
 

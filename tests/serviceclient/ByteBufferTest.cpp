@@ -5,7 +5,7 @@
 #include <sstream>
 #include <vector>
 
-#include "tests/serviceclient/Compression.h"
+#include "tests/support/Compression.h"
 #include "tests/support/TestSupport.h"
 
 namespace lk {

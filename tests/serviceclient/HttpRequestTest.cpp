@@ -9,8 +9,8 @@
 #include "Classes/ServiceClient/ByteBuffer.h"
 #include "Classes/ServiceClient/HttpRequestCacheCenter.h"
 #include "Platform/Net/NetworkActivityIndicator.h"
-#include "tests/serviceclient/Compression.h"
 #include "tests/serviceclient/RequestRecorder.h"
+#include "tests/support/Compression.h"
 #include "tests/support/Gate.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/TestSupport.h"
@@ -131,7 +131,7 @@ class HttpRequestTest : public ::testing::Test {
     loopForWake->post([] {});  // wakes the loop so that it sees the flag
   }
 
-  RunLoop& loop() { return mainLoop->loop(); }
+  DrivableRunLoop& loop() { return mainLoop->loop(); }
   bool runUntilEnded(RequestRecorder& r) {
     return loop().runUntil([&] { return r.ended(); }, kPatience);
   }

@@ -23,12 +23,11 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ec);
 }
 
-ScopedMainLoop::ScopedMainLoop(bool virtualClock) : loop_(makePollRunLoop(virtualClock)) {
-  RunLoop::setMain(loop_.get());
-}
+ScopedMainLoop::ScopedMainLoop(bool virtualClock)
+    : loop_(makePollRunLoop(virtualClock)), previous_(DrivableRunLoop::setMain(loop_.get())) {}
 
 ScopedMainLoop::~ScopedMainLoop() {
-  RunLoop::setMain(nullptr);
+  DrivableRunLoop::setMain(previous_);
 }
 
 struct LogCapture::State {

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "Platform/RunLoop/RunLoop.h"
+#include "Platform/RunLoop/DrivableRunLoop.h"
 
 namespace lk::test {
 
@@ -34,11 +34,12 @@ class ScopedMainLoop {
   ScopedMainLoop(const ScopedMainLoop&) = delete;
   ScopedMainLoop& operator=(const ScopedMainLoop&) = delete;
   ~ScopedMainLoop();
-  RunLoop& loop() { return *loop_; }
-  RunLoop* operator->() { return loop_.get(); }
+  DrivableRunLoop& loop() { return *loop_; }
+  DrivableRunLoop* operator->() { return loop_.get(); }
 
  private:
-  std::unique_ptr<RunLoop> loop_;
+  std::unique_ptr<DrivableRunLoop> loop_;
+  DrivableRunLoop* previous_ = nullptr;
 };
 
 // Collects the debug lines written while it lives.

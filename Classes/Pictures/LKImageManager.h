@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "Classes/LocalState/LKImageCacheDelegate.h"
-#include "Classes/LocalState/LKImageDownloaderDelegate.h"
-#include "Classes/LocalState/LKImageManagerDelegate.h"
+#include "Classes/Pictures/LKImageCacheDelegate.h"
+#include "Classes/Pictures/LKImageDownloaderDelegate.h"
+#include "Classes/Pictures/LKImageManagerDelegate.h"
 
 namespace lk {
 

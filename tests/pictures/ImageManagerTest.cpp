@@ -2,9 +2,9 @@
 
 #include <chrono>
 
-#include "Classes/LocalState/LKImageCache.h"
-#include "Classes/LocalState/LKImageDownloader.h"
-#include "Classes/LocalState/LKImageManager.h"
+#include "Classes/Pictures/LKImageCache.h"
+#include "Classes/Pictures/LKImageDownloader.h"
+#include "Classes/Pictures/LKImageManager.h"
 #include "Platform/Image/ImageCodec.h"
 #include "Platform/Notifications/NotificationCenter.h"
 #include "tests/support/PictureHttpServer.h"

@@ -1,9 +1,9 @@
-#include "Classes/LocalState/LKWebImageView.h"
+#include "Classes/Pictures/LKWebImageView.h"
 
 #include <gtest/gtest.h>
 
-#include "Classes/LocalState/LKImageCache.h"
-#include "Classes/LocalState/LKImageManager.h"
+#include "Classes/Pictures/LKImageCache.h"
+#include "Classes/Pictures/LKImageManager.h"
 #include "Platform/Image/ImageCodec.h"
 #include "Platform/Storage/AppDirectories.h"
 #include "tests/support/PictureHttpServer.h"

@@ -1,6 +1,6 @@
-#include "Classes/LocalState/LKWebImageView.h"
+#include "Classes/Pictures/LKWebImageView.h"
 
-#include "Classes/LocalState/LKImageManager.h"
+#include "Classes/Pictures/LKImageManager.h"
 #include "Platform/Image/ImageBitmap.h"
 
 namespace lk {

@@ -1,4 +1,4 @@
-#include "Classes/LocalState/LKImageCache.h"
+#include "Classes/Pictures/LKImageCache.h"
 
 #include <unistd.h>
 
@@ -7,7 +7,7 @@
 #include <fstream>
 #include <mutex>
 
-#include "Classes/LocalState/LKImageManager.h"
+#include "Classes/Pictures/LKImageManager.h"
 #include "Platform/Crypto/Md5.h"
 #include "Platform/Image/ImageCodec.h"
 #include "Platform/Log/Log.h"

@@ -8,7 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "Classes/LocalState/LKImageCacheDelegate.h"
+#include "Classes/Pictures/LKImageCacheDelegate.h"
 #include "Platform/Dispatch/SerialQueue.h"
 #include "Platform/Image/Image.h"
 #include "Platform/Notifications/NotificationCenter.h"

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <filesystem>
 
-#include "Classes/LocalState/LKImageCache.h"
+#include "Classes/Pictures/LKImageCache.h"
 #include "Platform/Crypto/Md5.h"
 #include "Platform/Image/ImageCodec.h"
 #include "Platform/Notifications/NotificationCenter.h"

@@ -1,10 +1,10 @@
-#include "Classes/LocalState/LKImageManager.h"
+#include "Classes/Pictures/LKImageManager.h"
 
 #include <algorithm>
 #include <mutex>
 
-#include "Classes/LocalState/LKImageCache.h"
-#include "Classes/LocalState/LKImageDownloader.h"
+#include "Classes/Pictures/LKImageCache.h"
+#include "Classes/Pictures/LKImageDownloader.h"
 
 namespace lk {
 namespace {

@@ -1,4 +1,4 @@
-#include "Classes/LocalState/LKImageDownloader.h"
+#include "Classes/Pictures/LKImageDownloader.h"
 
 #include <gtest/gtest.h>
 

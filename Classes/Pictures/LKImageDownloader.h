@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "Classes/LocalState/LKImageDownloaderDelegate.h"
+#include "Classes/Pictures/LKImageDownloaderDelegate.h"
 #include "Platform/Net/UrlTransferDelegate.h"
 
 namespace lk {

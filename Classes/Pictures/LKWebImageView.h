@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "Classes/LocalState/LKImageManagerDelegate.h"
+#include "Classes/Pictures/LKImageManagerDelegate.h"
 #include "Platform/UI/ImageView.h"
 
 namespace lk {

@@ -1,4 +1,4 @@
-#include "Classes/Records/JsonValue.h"
+#include "Classes/Json/JsonValue.h"
 
 #include <boost/json/parse.hpp>
 

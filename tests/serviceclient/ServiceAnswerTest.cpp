@@ -1,0 +1,118 @@
+#include "Classes/ServiceClient/ServiceAnswer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "Classes/ServiceClient/HttpRequestCacheCenter.h"
+#include "tests/serviceclient/RequestRecorder.h"
+#include "tests/support/FakeTransport.h"
+#include "tests/support/TestSupport.h"
+
+namespace lk {
+namespace {
+
+using test::FakeTransport;
+
+constexpr const char* kURL = "http://directory.test/client/index/0/province";
+
+class ServiceAnswerTest : public ::testing::Test {
+ protected:
+  ServiceAnswerTest() { HttpRequestCacheCenter::resetSharedInstanceForTesting(); }
+  ~ServiceAnswerTest() override { HttpRequestCacheCenter::resetSharedInstanceForTesting(); }
+
+  // Fetches kURL as a screen would (compressed answers are asked for with "tn=gz") and reads
+  // the answer.
+  Result<boost::json::object> fetch(AnswerEncoding encoding) {
+    test::RequestRecorder recorder;
+    if (encoding == AnswerEncoding::kCompressed) {
+      recorder.request->requestGETWithGZip(kURL, false);
+    } else {
+      recorder.request->requestGET(kURL, false);
+    }
+    loop->runFor(seconds(1));
+    EXPECT_TRUE(recorder.succeeded);
+    return readJsonAnswer(*recorder.request, encoding);
+  }
+
+  static std::string compressedURL() { return std::string(kURL) + "?tn=gz"; }
+
+  test::ScopedMainLoop loop;
+  FakeTransport transport;
+};
+
+TEST_F(ServiceAnswerTest, AnObjectIsReadPlainAndFromBothCompressedFormats) {
+  transport.answer(kURL, R"({"errNo":0,"list":[1,2]})");
+  auto plain = fetch(AnswerEncoding::kPlain);
+  ASSERT_TRUE(plain.ok()) << plain.error().description;
+  EXPECT_EQ(plain->at("errNo").as_int64(), 0);
+
+  transport.answer(compressedURL(), R"({"errNo":0})", FakeTransport::Body::kGzip);
+  auto gzip = fetch(AnswerEncoding::kCompressed);
+  ASSERT_TRUE(gzip.ok()) << gzip.error().description;
+  EXPECT_TRUE(gzip->contains("errNo"));
+
+  transport.clearAnswers();
+  transport.answer(compressedURL(), R"({"name":"北京"})", FakeTransport::Body::kLengthPrefixed);
+  auto prefixed = fetch(AnswerEncoding::kCompressed);
+  ASSERT_TRUE(prefixed.ok()) << prefixed.error().description;
+  EXPECT_EQ(prefixed->at("name").as_string(), "北京");
+}
+
+TEST_F(ServiceAnswerTest, AStatusOtherThan200FailsBeforeTheBodyIsLookedAt) {
+  FakeTransport::Answer answer;
+  answer.status = 500;
+  answer.body = R"({"errNo":0})";  // a readable body does not make a failed status succeed
+  transport.answer(kURL, answer);
+  transport.answer(compressedURL(), answer);
+  for (auto encoding : {AnswerEncoding::kPlain, AnswerEncoding::kCompressed}) {
+    auto read = fetch(encoding);
+    ASSERT_FALSE(read.ok());
+    EXPECT_TRUE(isAnswerStep(read.error(), AnswerStep::kStatus));
+    EXPECT_EQ(read.error().domain, kServiceAnswerErrorDomain);
+    EXPECT_NE(read.error().description.find("500"), std::string::npos);
+  }
+}
+
+TEST_F(ServiceAnswerTest, AnUncompressedBodyAskedForCompressedFailsAtDecompression) {
+  transport.answer(compressedURL(), R"({"errNo":0})");  // the service ignored "tn=gz"
+  auto read = fetch(AnswerEncoding::kCompressed);
+  ASSERT_FALSE(read.ok());
+  EXPECT_TRUE(isAnswerStep(read.error(), AnswerStep::kDecompression));
+}
+
+TEST_F(ServiceAnswerTest, TextThatIsNotJsonFailsAtParsingInBothEncodings) {
+  transport.answer(kURL, "<html>busy</html>");
+  transport.answer(compressedURL(), "{\"errNo\":", FakeTransport::Body::kGzip);
+  for (auto encoding : {AnswerEncoding::kPlain, AnswerEncoding::kCompressed}) {
+    auto read = fetch(encoding);
+    ASSERT_FALSE(read.ok());
+    EXPECT_TRUE(isAnswerStep(read.error(), AnswerStep::kParse));
+  }
+}
+
+TEST_F(ServiceAnswerTest, JsonThatIsNotAnObjectFailsAtTheLastStep) {
+  transport.answer(kURL, "[1,2,3]");
+  transport.answer(compressedURL(), "\"text\"", FakeTransport::Body::kGzip);
+  for (auto encoding : {AnswerEncoding::kPlain, AnswerEncoding::kCompressed}) {
+    auto read = fetch(encoding);
+    ASSERT_FALSE(read.ok());
+    EXPECT_TRUE(isAnswerStep(read.error(), AnswerStep::kNotObject));
+    EXPECT_FALSE(isAnswerStep(read.error(), AnswerStep::kParse));
+  }
+}
+
+TEST_F(ServiceAnswerTest, AnEmptyBodyIsNotAnAnswer) {
+  transport.answer(kURL, "");
+  transport.answer(compressedURL(), "");
+  EXPECT_TRUE(isAnswerStep(fetch(AnswerEncoding::kPlain).error(), AnswerStep::kParse));
+  EXPECT_TRUE(isAnswerStep(fetch(AnswerEncoding::kCompressed).error(), AnswerStep::kDecompression));
+}
+
+TEST(ServiceAnswerStep, ErrorsOfOtherDomainsAreNoStep) {
+  const PlatformError transfer{kUrlErrorDomain, static_cast<int>(AnswerStep::kStatus), ""};
+  EXPECT_FALSE(isAnswerStep(transfer, AnswerStep::kStatus));
+}
+
+}  // namespace
+}  // namespace lk
