@@ -42,6 +42,8 @@ class Coupon {
   void setShopList(std::vector<std::shared_ptr<ShopInfo>> v) { shopList_ = std::move(v); }
   [[nodiscard]] bool hasSMS() const { return hasSMS_; }
   void setHasSMS(bool v) { hasSMS_ = v; }
+  // The detail screen shows the offer's whole text (the shop list's expansion belongs to the
+  // screen, not to the offer).
   [[nodiscard]] bool showAll() const { return showAll_; }
   void setShowAll(bool v) { showAll_ = v; }
 

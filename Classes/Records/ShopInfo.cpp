@@ -5,8 +5,8 @@
 #include "Classes/Records/Comment.h"
 #include "Classes/Records/Coupon.h"
 #include "Classes/Records/ShopAdditionList.h"
-#include "Classes/ServiceClient/ByteBuffer.h"
 #include "Classes/ServiceClient/HttpRequest.h"
+#include "Classes/ServiceClient/ServiceAnswer.h"
 #include "Classes/ServiceClient/ServiceEndpoints.h"
 #include "Classes/Util/Utility.h"
 #include "Platform/Log/Log.h"
@@ -197,20 +197,21 @@ void ShopInfo::setShopId(const std::string& shopId) {
 void ShopInfo::requestSucceeded(HttpRequest& request) {
   // Released whatever the answer; the request object lives to the end of this call.
   const std::unique_ptr<HttpRequest> done = std::move(additionRequest_);
-  if (request.statusCode() != 200) return;
-  const auto body = decompressGZip(request.recievedData());
-  std::string error = "not compressed";
-  const auto root = body ? json::parse(*body, &error) : std::nullopt;
-  if (!root) {
-    logf("Request shop addition info, error:%s", error.c_str());
+  const auto answer = readJsonAnswer(request, AnswerEncoding::kCompressed);
+  if (!answer.ok()) {
+    // Another status, or JSON that is not an object, leaves the record as it is without a word.
+    const PlatformError& error = answer.error();
+    if (isAnswerStep(error, AnswerStep::kDecompression) ||
+        isAnswerStep(error, AnswerStep::kParse)) {
+      logf("Request shop addition info, error:%s", error.description.c_str());
+    }
     return;
   }
-  if (!root->is_object()) return;
-  const auto* list = json::objectMember(root->get_object(), "list");
+  const auto* list = json::objectMember(*answer, "list");
   if (list == nullptr || list->empty()) return;
   auto addition = std::make_shared<ShopAdditionList>();
-  addition->setType(json::textMember(root->get_object(), "type"));
-  addition->setTotal(json::intMember(root->get_object(), "total"));
+  addition->setType(json::textMember(*answer, "type"));
+  addition->setTotal(json::intMember(*answer, "total"));
   addition->setList(*list);
   setAddition(std::move(addition));
 }

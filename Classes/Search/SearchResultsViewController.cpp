@@ -7,13 +7,14 @@
 #include "Classes/LocalState/CacheCenter.h"
 #include "Classes/Records/Area.h"
 #include "Classes/Records/Channel.h"
+#include "Classes/Records/DirectoryDecoder.h"
 #include "Classes/Records/ShopInfo.h"
 #include "Classes/Search/SearchNotifications.h"
 #include "Classes/Search/SearchResultCellView.h"
 #include "Classes/Search/SearchResultsHeader.h"
-#include "Classes/ServiceClient/ByteBuffer.h"
 #include "Classes/ServiceClient/FormValue.h"
 #include "Classes/ServiceClient/HttpRequest.h"
+#include "Classes/ServiceClient/ServiceAnswer.h"
 #include "Classes/ServiceClient/ServiceEndpoints.h"
 #include "Classes/Toolkit/CustomCell.h"
 #include "Platform/Log/Log.h"
@@ -186,25 +187,22 @@ void SearchResultsViewController::requestSucceeded(HttpRequest& request) {
 }
 
 void SearchResultsViewController::searchAnswered(HttpRequest& request) {
-  if (request.statusCode() == 200) {
+  auto answer = readJsonAnswer(request, AnswerEncoding::kCompressed);
+  if (answer.ok() || !isAnswerStep(answer.error(), AnswerStep::kStatus)) {
     // Only an answer of the service finishes a search: a failed first page is not "no shops".
     isSearchFinished_ = true;
-    std::string error = "not JSON";
-    std::optional<boost::json::value> root;
-    if (auto body = decompressGZip(request.recievedData())) root = json::parse(*body, &error);
-    if (!root || !root->is_object()) {
+    if (!answer.ok()) {
       noMoreData();
-      logf("Request shop info, error:%s", error.c_str());
+      logf("Request shop info, error:%s", answer.error().description.c_str());
     } else {
-      const boost::json::object& answer = root->get_object();
+      const boost::json::value root(std::move(*answer));
+      const boost::json::object& fields = root.get_object();
       // A count below zero is a fault of the service; the title would show "[-5家商户]".
-      resultCount_ = std::max(0, json::intMember(answer, "total"));
-      const auto* areas = json::arrayMember(answer, "geoarealist");
-      geoarealist_ = areas != nullptr ? *areas : boost::json::array();
-      const auto* channels = json::arrayMember(answer, "channellist");
-      channellist_ = channels != nullptr ? *channels : boost::json::array();
+      resultCount_ = std::max(0, json::intMember(fields, "total"));
+      geoarealist_ = DirectoryDecoder::decodeSearchAreas(root);
+      channellist_ = DirectoryDecoder::decodeSearchChannels(root);
       std::size_t count = 0;
-      if (const auto* list = json::arrayMember(answer, "searchlist")) {
+      if (const auto* list = json::arrayMember(fields, "searchlist")) {
         count = list->size();
         for (const auto& item : *list) {
           resultList_.push_back(ShopInfo::fromSearchItem(item.is_object() ? item.get_object()
@@ -243,58 +241,54 @@ void SearchResultsViewController::requestFailed(HttpRequest& request,
 }
 
 void SearchResultsViewController::treeAnswered(HttpRequest& request, bool areas) {
-  std::optional<boost::json::value> root;
-  if (request.statusCode() == 200) {
-    if (auto body = decompressGZip(request.recievedData())) root = json::parse(*body);
-  }
+  auto answer = readJsonAnswer(request, AnswerEncoding::kCompressed);
   // Released first: nothing below touches the request.
   (areas ? leftRequest_ : rightRequest_).reset();
-  if (!root || !root->is_object()) return;
+  if (!answer.ok()) return;
+  const boost::json::value root(std::move(*answer));
 
   const int pickerTag = areas ? kAreaPicker : kCategoryPicker;
   auto& tree = treeFor(pickerTag);
-  const boost::json::array& facets = areas ? geoarealist_ : channellist_;
-  const char* facetKey = areas ? "area_id" : "channel_id";
   const std::optional<std::string>& mainName = areas ? area : channel;
   const std::optional<std::string>& subName = areas ? subArea : category;
   const auto make = [areas](int id, std::optional<std::string> name) -> std::shared_ptr<LKObject> {
     if (areas) return std::make_shared<Area>(id, std::move(name));
     return std::make_shared<Channel>(id, std::move(name));
   };
+  // Only the districts (categories) in which the latest search found shops.
+  const auto found = [&](int id) {
+    const auto hasId = [id](const auto& facet) { return facet->id() == id; };
+    return areas ? std::any_of(geoarealist_.begin(), geoarealist_.end(), hasId)
+                 : std::any_of(channellist_.begin(), channellist_.end(), hasId);
+  };
+  std::vector<std::shared_ptr<LKObject>> nodes;
+  if (areas) {
+    for (auto& district : DirectoryDecoder::decodeAreaTree(root))
+      nodes.push_back(std::move(district));
+  } else {
+    for (auto& main : DirectoryDecoder::decodeChannelTree(root))
+      nodes.push_back(std::move(main));
+  }
 
   tree.clear();
   int mainRow = 0;
   int subRow = 0;
-  if (const auto* list = json::arrayMember(root->get_object(), "list")) {
-    for (const auto& value : *list) {
-      if (!value.is_object()) continue;
-      const auto& node = value.get_object();
-      const int id = json::intMember(node, "id");
-      // Only the districts (categories) in which the latest search found shops.
-      const bool found = std::any_of(facets.begin(), facets.end(), [&](const auto& facet) {
-        return facet.is_object() && json::intMember(facet.get_object(), facetKey) == id;
-      });
-      if (!found) continue;
-      const auto name = json::stringMember(node, "name");
-      auto entry = make(id, name);
-      std::vector<std::shared_ptr<LKObject>> children{make(id, name)};
-      const bool isChosen = mainName && name == mainName;
-      if (const auto* inner = json::arrayMember(node, "list")) {
-        for (const auto& childValue : *inner) {
-          if (!childValue.is_object()) continue;
-          const auto& child = childValue.get_object();
-          auto childName = json::stringMember(child, "name");
-          if (isChosen && subName && childName == subName) {
-            subRow = static_cast<int>(children.size());
-          }
-          children.push_back(make(json::intMember(child, "id"), std::move(childName)));
-        }
+  for (const auto& node : nodes) {
+    if (!found(node->id())) continue;
+    auto entry = make(node->id(), node->name());
+    // The first child stands for the whole district (category).
+    std::vector<std::shared_ptr<LKObject>> children{make(node->id(), node->name())};
+    const bool isChosen = mainName && node->name() == mainName;
+    for (const auto& child : node->children()) {
+      if (isChosen && subName && child->name() == subName) {
+        subRow = static_cast<int>(children.size());
       }
-      entry->setChildren(std::move(children));
-      tree.push_back(std::move(entry));
-      // Counted with the leading "all" entry inserted below.
-      if (isChosen) mainRow = static_cast<int>(tree.size());
+      children.push_back(child);
     }
+    entry->setChildren(std::move(children));
+    tree.push_back(std::move(entry));
+    // Counted with the leading "all" entry inserted below.
+    if (isChosen) mainRow = static_cast<int>(tree.size());
   }
   tree.insert(tree.begin(), areas ? std::shared_ptr<LKObject>(Area::allArea())
                                   : std::shared_ptr<LKObject>(Channel::allChannel()));

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <boost/json/array.hpp>
-
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,6 +16,8 @@
 
 namespace lk {
 
+class Area;
+class Channel;
 class HttpRequest;
 class LKObject;
 class SearchResultsHeader;
@@ -76,8 +76,13 @@ class SearchResultsViewController : public LKTableViewController,
   [[nodiscard]] int resultCount() const { return resultCount_; }
   [[nodiscard]] int currentPage() const { return currentPage_; }
   [[nodiscard]] bool isSearchFinished() const { return isSearchFinished_; }
-  [[nodiscard]] const boost::json::array& geoarealist() const { return geoarealist_; }
-  [[nodiscard]] const boost::json::array& channellist() const { return channellist_; }
+  // The districts and categories in which the latest answer found shops.
+  [[nodiscard]] const std::vector<std::shared_ptr<Area>>& geoarealist() const {
+    return geoarealist_;
+  }
+  [[nodiscard]] const std::vector<std::shared_ptr<Channel>>& channellist() const {
+    return channellist_;
+  }
   [[nodiscard]] const std::vector<std::shared_ptr<LKObject>>& leftData() const { return leftData_; }
   [[nodiscard]] const std::vector<std::shared_ptr<LKObject>>& rightData() const {
     return rightData_;
@@ -171,8 +176,8 @@ class SearchResultsViewController : public LKTableViewController,
   int resultCount_ = 0;
   int currentPage_ = 0;
   bool isSearchFinished_ = false;
-  boost::json::array geoarealist_;
-  boost::json::array channellist_;
+  std::vector<std::shared_ptr<Area>> geoarealist_;
+  std::vector<std::shared_ptr<Channel>> channellist_;
   std::vector<std::shared_ptr<LKObject>> leftData_;
   std::vector<std::shared_ptr<LKObject>> rightData_;
   int leftSubIndex_ = 0;

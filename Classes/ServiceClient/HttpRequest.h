@@ -25,7 +25,7 @@ namespace lk {
 //   request_->requestGETWithGZip(ServiceEndpoints::serviceURL() + "/index/0/province");
 //   ...
 //   void requestSucceeded(HttpRequest& r) override {
-//     if (r.statusCode() == 200) if (auto json = decompressGZip(r.recievedData())) ...
+//     auto answer = readJsonAnswer(r, AnswerEncoding::kCompressed);  // ServiceAnswer.h
 //     request_.reset();  // allowed here
 //   }
 class HttpRequest final : private UrlTransferDelegate {

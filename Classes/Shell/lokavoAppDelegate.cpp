@@ -1,5 +1,6 @@
 #include "Classes/Shell/lokavoAppDelegate.h"
 
+#include "Classes/Coupons/CouponListViewController.h"
 #include "Classes/LocalState/CacheCenter.h"
 #include "Classes/ServiceClient/HttpRequestCacheCenter.h"
 #include "Classes/Shell/PlaceholderViewController.h"
@@ -76,7 +77,8 @@ void lokavoAppDelegate::applicationDidEnterBackground(ui::Application& /*app*/) 
   HttpRequestCacheCenter::sharedInstance().distoryCacheData();
 }
 
-std::shared_ptr<ui::ViewController> lokavoAppDelegate::makeRootScreen(Tab /*tab*/) {
+std::shared_ptr<ui::ViewController> lokavoAppDelegate::makeRootScreen(Tab tab) {
+  if (tab == Tab::kCoupon) return std::make_shared<CouponListViewController>();
   return std::make_shared<PlaceholderViewController>();
 }
 

@@ -46,7 +46,7 @@ UserDefaults& defaultStore() {
     if (!AppDirectories::ensureDirectory(dir, &error)) {
       logf("cannot create the data directory %s: %s", dir.c_str(), error.c_str());
     }
-    return makeJsonFileUserDefaults(dir / UserDefaults::kFileName);
+    return makeDefaultUserDefaults(dir / UserDefaults::kFileName);
   }();
   return *store;
 }

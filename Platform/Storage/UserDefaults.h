@@ -60,4 +60,7 @@ class UserDefaults {
 // with one log line saying so.
 std::unique_ptr<UserDefaults> makeJsonFileUserDefaults(const std::filesystem::path& path);
 
+// The store of the user-defaults backend the program links, kept at `path`.
+std::unique_ptr<UserDefaults> makeDefaultUserDefaults(const std::filesystem::path& path);
+
 }  // namespace lk

@@ -205,4 +205,8 @@ std::unique_ptr<UserDefaults> makeJsonFileUserDefaults(const std::filesystem::pa
   return std::make_unique<UserDefaultsJsonFile>(path);
 }
 
+std::unique_ptr<UserDefaults> makeDefaultUserDefaults(const std::filesystem::path& path) {
+  return makeJsonFileUserDefaults(path);
+}
+
 }  // namespace lk

@@ -10,6 +10,7 @@
 #include "Platform/UI/DrawnView.h"
 #include "Platform/UI/Label.h"
 #include "Platform/UI/NavigationBar.h"
+#include "Platform/UI/SegmentedControl.h"
 #include "Platform/UI/TabBar.h"
 #include "Platform/UI/TabBarController.h"
 #include "Platform/UI/TableView.h"
@@ -103,6 +104,15 @@ struct Collector {
     if (auto* toolbar = dynamic_cast<ui::Toolbar*>(view)) {
       for (const auto& item : toolbar->items()) {
         if (item && item->isEnabled()) addBarItem(item, content);
+      }
+      return;
+    }
+    if (auto* segments = dynamic_cast<ui::SegmentedControl*>(view)) {
+      std::weak_ptr<ui::View> weak = segments->weak_from_this();
+      for (const auto& title : segments->titles()) {
+        content.push_back({"segment", {title}, [weak, segments, title] {
+                             return !weak.expired() && segments->tapSegment(title);
+                           }});
       }
       return;
     }

@@ -1,52 +1,43 @@
 #include "tests/search/ScriptedSearchService.h"
 
-#include "tests/support/Compression.h"
-
 namespace lk::test {
 
 ScriptedSearchService::ScriptedSearchService() {
-  const auto empty = [](const httplib::Request&) { return Answer{200, R"({"list": []})"}; };
-  search_ = [](const httplib::Request&) { return Answer{200, searchAnswer(0, 0, 0)}; };
-  areaTree_ = empty;
-  categoryTree_ = empty;
-  serve(R"(/client/search/0/q)", &search_);
-  serve(R"(/client/index/\d+/citymore)", &areaTree_);
-  serve(R"(/client/index/\d+/catmore)", &categoryTree_);
-  http_.start();
+  const auto empty = [](const Request&) { return Answer{200, R"({"list": []})"}; };
+  onSearch([](const Request&) { return Answer{200, searchAnswer(0, 0, 0)}; });
+  onAreaTree(empty);
+  onCategoryTree(empty);
 }
 
-void ScriptedSearchService::serve(const char* pattern, Script* script) {
-  http_.server().Get(pattern, [this, script](const httplib::Request& req, httplib::Response& res) {
-    Script run;
-    {
-      std::lock_guard lock(mutex_);
-      targets_.push_back(req.target);
-      run = *script;
-    }
-    const Answer answer = run(req);
-    res.status = answer.status;
-    res.set_content(gzipBytes(answer.json), "application/octet-stream");
+void ScriptedSearchService::serve(const std::string& pattern, Script script) {
+  transport_.respond(pattern, [script = std::move(script)](const Request& request) {
+    const Answer answer = script(request);
+    FakeTransport::Answer reply;
+    reply.status = answer.status;
+    reply.body = answer.json;
+    reply.encoding = FakeTransport::Body::kGzip;
+    return reply;
   });
 }
 
 void ScriptedSearchService::onSearch(Script script) {
-  std::lock_guard lock(mutex_);
-  search_ = std::move(script);
+  serve(R"(/client/search/0/q)", std::move(script));
 }
 
 void ScriptedSearchService::onAreaTree(Script script) {
-  std::lock_guard lock(mutex_);
-  areaTree_ = std::move(script);
+  serve(R"(/client/index/\d+/citymore)", std::move(script));
 }
 
 void ScriptedSearchService::onCategoryTree(Script script) {
-  std::lock_guard lock(mutex_);
-  categoryTree_ = std::move(script);
+  serve(R"(/client/index/\d+/catmore)", std::move(script));
 }
 
 std::vector<std::string> ScriptedSearchService::targets() const {
-  std::lock_guard lock(mutex_);
-  return targets_;
+  std::vector<std::string> out;
+  const auto& requests = transport_.requests();
+  for (std::size_t i = targetsCleared_; i < requests.size(); ++i)
+    out.push_back(requests[i].url.substr(std::string_view(kHost).size()));
+  return out;
 }
 
 std::vector<std::string> ScriptedSearchService::targetsWith(const std::string& part) const {
@@ -58,8 +49,7 @@ std::vector<std::string> ScriptedSearchService::targetsWith(const std::string& p
 }
 
 void ScriptedSearchService::clearTargets() {
-  std::lock_guard lock(mutex_);
-  targets_.clear();
+  targetsCleared_ = transport_.requests().size();
 }
 
 std::string ScriptedSearchService::searchAnswer(int total, int first, int count,

@@ -1,24 +1,24 @@
 #pragma once
 
 #include <functional>
-#include <mutex>
 #include <string>
 #include <vector>
 
-#include "tests/support/LoopbackHttpServer.h"
+#include "tests/support/FakeTransport.h"
 
 namespace lk::test {
 
-// A loopback server answering the search endpoints with hand-written JSON: the search
-// ("/client/search/0/q"), the area tree ("/client/index/N/citymore") and the category tree
-// ("/client/index/N/catmore"). Every request target is recorded in arrival order.
+// The search endpoints answered with hand-written JSON on the fake transport, in virtual time:
+// the search ("/client/search/0/q"), the area tree ("/client/index/N/citymore") and the
+// category tree ("/client/index/N/catmore"). Every request target is recorded in order.
 class ScriptedSearchService {
  public:
   struct Answer {
     int status = 200;
     std::string json;  // sent gzip-compressed
   };
-  using Script = std::function<Answer(const httplib::Request& request)>;
+  using Request = FakeTransport::Request;
+  using Script = std::function<Answer(const Request& request)>;
 
   ScriptedSearchService();
 
@@ -26,13 +26,13 @@ class ScriptedSearchService {
   void onAreaTree(Script script);
   void onCategoryTree(Script script);
 
-  // "http://127.0.0.1:PORT/client".
-  [[nodiscard]] std::string baseURL() const { return http_.url("/client"); }
+  [[nodiscard]] static std::string baseURL() { return std::string(kHost) + "/client"; }
   // The request targets (path and query, as sent) so far.
   [[nodiscard]] std::vector<std::string> targets() const;
   // Those containing `part`.
   [[nodiscard]] std::vector<std::string> targetsWith(const std::string& part) const;
   void clearTargets();
+  [[nodiscard]] FakeTransport& transport() { return transport_; }
 
   // A search answer: `count` shops numbered from `first`, "total" `total`, the given facets
   // ("geoarealist" area ids, "channellist" category ids).
@@ -41,14 +41,12 @@ class ScriptedSearchService {
                                                 const std::vector<int>& channelIds = {});
 
  private:
-  void serve(const char* pattern, Script* script);
+  static constexpr const char* kHost = "http://directory.test";
 
-  mutable std::mutex mutex_;
-  std::vector<std::string> targets_;
-  Script search_;
-  Script areaTree_;
-  Script categoryTree_;
-  LoopbackHttpServer http_;
+  void serve(const std::string& pattern, Script script);
+
+  FakeTransport transport_;
+  std::size_t targetsCleared_ = 0;  // requests recorded before the last clearTargets
 };
 
 }  // namespace lk::test

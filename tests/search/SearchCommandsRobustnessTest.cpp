@@ -20,24 +20,25 @@ namespace lk::test {
 namespace {
 
 using Answer = ScriptedSearchService::Answer;
+using Request = ScriptedSearchService::Request;
 
 TEST(SearchCommandsRobustness, RandomCommandsOnTheResultsScreen) {
   ui::Application::resetSharedInstanceForTesting();
   HttpRequestCacheCenter::resetSharedInstanceForTesting();
-  ScopedMainLoop loop{false};
+  ScopedMainLoop loop;  // virtual time: the fake transport answers on its clock
   ScopedClientStorage storage;
   ScriptedSearchService service;
-  service.onSearch([](const httplib::Request& req) {
-    const int page = std::stoi(req.get_param_value("p"));
+  service.onSearch([](const Request& req) {
+    const int page = std::stoi(req.queryValue("p").value_or("0"));
     const int count = page < 2 ? 15 : 4;
-    return Answer{page == 1 && req.target.find("sort=3") != std::string::npos ? 500 : 200,
+    return Answer{page == 1 && req.url.find("sort=3") != std::string::npos ? 500 : 200,
                   ScriptedSearchService::searchAnswer(34, page * 15, count, {13101}, {20001})};
   });
-  service.onAreaTree([](const httplib::Request&) {
+  service.onAreaTree([](const Request&) {
     return Answer{200, R"({"list": [{"id": 13101, "name": "东城区",
                                      "list": [{"id": 1, "name": "王府井"}]}]})"};
   });
-  service.onCategoryTree([](const httplib::Request&) { return Answer{200, "{broken"}; });
+  service.onCategoryTree([](const Request&) { return Answer{200, "{broken"}; });
   ServiceEndpoints::setServiceURL(service.baseURL());
   {
     std::ostringstream out;

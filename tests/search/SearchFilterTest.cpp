@@ -10,6 +10,7 @@ namespace lk::test {
 namespace {
 
 using Answer = ScriptedSearchService::Answer;
+using Request = ScriptedSearchService::Request;
 
 // 北京's districts: 东城区 with two circles, 西城区 with one, 朝阳区 with two. The search finds
 // shops in 东城区 and 朝阳区 only.
@@ -27,11 +28,11 @@ constexpr const char* kCategoryTree = R"({"list": [
 class SearchFilters : public SearchScreenTest {
  protected:
   SearchFilters() {
-    service.onSearch([](const httplib::Request&) {
+    service.onSearch([](const Request&) {
       return Answer{200, ScriptedSearchService::searchAnswer(3, 0, 3, {13101, 13103}, {20001})};
     });
-    service.onAreaTree([](const httplib::Request&) { return Answer{200, kAreaTree}; });
-    service.onCategoryTree([](const httplib::Request&) { return Answer{200, kCategoryTree}; });
+    service.onAreaTree([](const Request&) { return Answer{200, kAreaTree}; });
+    service.onCategoryTree([](const Request&) { return Answer{200, kCategoryTree}; });
   }
   // Opens a picker through the header's button, as a finger would.
   void tapHeader(const std::string& title) { ASSERT_TRUE(input.tap(title)) << dump(); }
@@ -149,14 +150,14 @@ TEST_F(SearchFilters, CancelChangesNothing) {
 }
 
 TEST_F(SearchFilters, DoneOnATreeThatFailedAsksForItAgain) {
-  service.onAreaTree([](const httplib::Request&) { return Answer{500, ""}; });
+  service.onAreaTree([](const Request&) { return Answer{500, ""}; });
   open("火锅");
   settle();
   EXPECT_TRUE(screen->leftData().empty());
   tapHeader("全部区域");
   EXPECT_TRUE(shows("picker:"));
   const auto searchesBefore = searches().size();
-  service.onAreaTree([](const httplib::Request&) { return Answer{200, kAreaTree}; });
+  service.onAreaTree([](const Request&) { return Answer{200, kAreaTree}; });
   press("完成");
   settle();
   EXPECT_EQ(service.targetsWith("citymore").size(), 2u);

@@ -4,17 +4,17 @@
 #include "Classes/Search/SearchResultsHeader.h"
 #include "Classes/ServiceClient/HttpRequest.h"
 #include "tests/search/SearchScreenFixture.h"
-#include "tests/support/LoopbackHttpServer.h"
 
 namespace lk::test {
 namespace {
 
 using Answer = ScriptedSearchService::Answer;
+using Request = ScriptedSearchService::Request;
 
 // Pages of a catalogue of `total` shops, 15 a page.
 ScriptedSearchService::Script catalogue(int total) {
-  return [total](const httplib::Request& req) {
-    const int page = std::stoi(req.get_param_value("p"));
+  return [total](const Request& req) {
+    const int page = std::stoi(req.queryValue("p").value_or("0"));
     const int first = page * 15;
     const int count = std::max(0, std::min(15, total - first));
     return Answer{200, ScriptedSearchService::searchAnswer(total, first, count, {13101})};
@@ -75,7 +75,7 @@ TEST_F(SearchPaging, FourteenShopsEndPagingWithTheAddShopRow) {
 }
 
 TEST_F(SearchPaging, AShortPageOfAServiceThatCountsMoreShowsNoAddShopRow) {
-  service.onSearch([](const httplib::Request&) {
+  service.onSearch([](const Request&) {
     return Answer{200, ScriptedSearchService::searchAnswer(20, 0, 14)};
   });
   open("火锅");
@@ -114,7 +114,7 @@ TEST_F(SearchPaging, ANegativeCountOfTheServiceReadsAsNoCount) {
 }
 
 TEST_F(SearchPaging, AFailedFirstPageIsNotAnEmptyResult) {
-  service.onSearch([](const httplib::Request&) { return Answer{500, "oops"}; });
+  service.onSearch([](const Request&) { return Answer{500, "oops"}; });
   open("火锅");
   settle();
   EXPECT_FALSE(screen->isSearchFinished());
@@ -133,8 +133,11 @@ TEST_F(SearchPaging, AFailedFirstPageIsNotAnEmptyResult) {
 }
 
 TEST_F(SearchPaging, AnUnreachableServiceIsNotAnEmptyResultEither) {
-  ServiceEndpoints::setServiceURL("http://127.0.0.1:" + std::to_string(unusedLoopbackPort()) +
-                                  "/client");
+  service.transport().respond("/client/search/0/q", [](const Request&) {
+    FakeTransport::Answer nobody;
+    nobody.failure = UrlError::kCannotConnectToHost;
+    return nobody;
+  });
   open("火锅");
   settle();
   EXPECT_FALSE(screen->isSearchFinished());
@@ -144,7 +147,7 @@ TEST_F(SearchPaging, AnUnreachableServiceIsNotAnEmptyResultEither) {
 
 TEST_F(SearchPaging, AFailedLaterPageKeepsTheListAndAsksForTheSamePageAgain) {
   bool fail = false;
-  service.onSearch([&fail, all = catalogue(40)](const httplib::Request& req) {
+  service.onSearch([&fail, all = catalogue(40)](const Request& req) {
     return fail ? Answer{503, ""} : all(req);
   });
   open("火锅");
@@ -167,7 +170,7 @@ TEST_F(SearchPaging, AFailedLaterPageKeepsTheListAndAsksForTheSamePageAgain) {
 }
 
 TEST_F(SearchPaging, InvalidJsonEndsPagingAndIsLogged) {
-  service.onSearch([](const httplib::Request&) { return Answer{200, "{not json"}; });
+  service.onSearch([](const Request&) { return Answer{200, "{not json"}; });
   LogCapture log;
   open("火锅");
   settle();

@@ -1,6 +1,8 @@
 #include "tests/support/FakeTransport.h"
 
 #include <algorithm>
+#include <cctype>
+#include <regex>
 
 #include "Platform/Net/PlatformError.h"
 #include "Platform/Net/UrlResponse.h"
@@ -95,8 +97,61 @@ void FakeTransport::fail(const std::string& url, int code, Duration delay) {
   answer(url, std::move(a));
 }
 
+void FakeTransport::respond(const std::string& pattern, Responder responder) {
+  std::erase_if(responders_, [&](const auto& r) { return r.first == pattern; });
+  responders_.emplace_back(pattern, std::move(responder));
+}
+
 void FakeTransport::clearAnswers() {
   answers_.clear();
+  responders_.clear();
+}
+
+std::string FakeTransport::Request::path() const {
+  std::string_view rest(url);
+  if (const auto scheme = rest.find("://"); scheme != std::string_view::npos) {
+    rest.remove_prefix(scheme + 3);
+    const auto slash = rest.find('/');
+    rest.remove_prefix(slash == std::string_view::npos ? rest.size() : slash);
+  }
+  return std::string(rest.substr(0, rest.find('?')));
+}
+
+namespace {
+
+std::string decodeQueryText(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '+') {
+      out += ' ';
+    } else if (text[i] == '%' && i + 2 < text.size() &&
+               std::isxdigit(static_cast<unsigned char>(text[i + 1])) &&
+               std::isxdigit(static_cast<unsigned char>(text[i + 2]))) {
+      out += static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
+      i += 2;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::optional<std::string> FakeTransport::Request::queryValue(std::string_view name) const {
+  const auto question = url.find('?');
+  if (question == std::string::npos) return std::nullopt;
+  std::string_view query = std::string_view(url).substr(question + 1);
+  while (!query.empty()) {
+    const auto amp = query.find('&');
+    const std::string_view pair = query.substr(0, amp);
+    const auto eq = pair.find('=');
+    if (decodeQueryText(pair.substr(0, eq)) == name) {
+      return eq == std::string_view::npos ? std::string() : decodeQueryText(pair.substr(eq + 1));
+    }
+    query.remove_prefix(amp == std::string_view::npos ? query.size() : amp + 1);
+  }
+  return std::nullopt;
 }
 
 std::vector<std::string> FakeTransport::requestedURLs() const {
@@ -119,9 +174,13 @@ std::size_t FakeTransport::inFlight() const {
       }));
 }
 
-FakeTransport::Answer FakeTransport::nextAnswer(const std::string& url) {
-  auto it = answers_.find(url);
+FakeTransport::Answer FakeTransport::nextAnswer(const Request& request) {
+  auto it = answers_.find(request.url);
   if (it == answers_.end() || it->second.empty()) {
+    const std::string path = request.path();
+    for (auto r = responders_.rbegin(); r != responders_.rend(); ++r) {
+      if (std::regex_match(path, std::regex(r->first))) return r->second(request);
+    }
     Answer nobody;
     nobody.failure = UrlError::kCannotConnectToHost;
     return nobody;
@@ -134,13 +193,15 @@ FakeTransport::Answer FakeTransport::nextAnswer(const std::string& url) {
 std::unique_ptr<UrlTransfer> FakeTransport::start(const UrlRequest& request,
                                                   UrlTransferDelegate* delegate) {
   requests_.push_back(Request{request.httpMethod, request.url, request.headerFields, request.body});
+  // Copied: a responder may look at the record, which grows meanwhile.
+  const Request recorded = requests_.back();
   std::erase_if(pending_, [](const auto& w) { return w.expired(); });
 
   auto pending = std::make_shared<Pending>();
   pending->delegate = delegate;
   pending->loop = &RunLoop::main();
   auto transfer = std::make_unique<Transfer>(request, pending);
-  Answer answer = nextAnswer(request.url);
+  Answer answer = nextAnswer(recorded);
   const Duration delay = answer.delay;
   pending->timer = pending->loop->schedule(
       delay,

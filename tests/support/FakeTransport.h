@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -39,7 +41,13 @@ class FakeTransport final : public UrlTransferFactory {
     std::string url;
     std::vector<std::pair<std::string, std::string>> headerFields;
     std::optional<std::string> body;
+
+    // The URL's path, without scheme, host and query ("/client/search/0/q").
+    [[nodiscard]] std::string path() const;
+    // A query parameter, percent-escapes and "+" decoded; nothing when it is absent.
+    [[nodiscard]] std::optional<std::string> queryValue(std::string_view name) const;
   };
+  using Responder = std::function<Answer(const Request&)>;
 
   FakeTransport();
   FakeTransport(const FakeTransport&) = delete;
@@ -55,7 +63,10 @@ class FakeTransport final : public UrlTransferFactory {
               Duration delay = Duration::zero());
   // A failure with a platform error code, after `delay`.
   void fail(const std::string& url, int code, Duration delay = Duration::zero());
-  // Forgets every answer (the record of requests stays).
+  // Answers the requests whose URL, without its query, matches the regular expression `pattern`
+  // and that have no answer in the table; the latest responder of a pattern counts.
+  void respond(const std::string& pattern, Responder responder);
+  // Forgets every answer and responder (the record of requests stays).
   void clearAnswers();
 
   [[nodiscard]] const std::vector<Request>& requests() const { return requests_; }
@@ -74,12 +85,13 @@ class FakeTransport final : public UrlTransferFactory {
   struct Pending;
   class Transfer;
 
-  Answer nextAnswer(const std::string& url);
+  Answer nextAnswer(const Request& request);
   static void deliver(const std::shared_ptr<Pending>& p, const std::string& url,
                       const Answer& answer);
 
   UrlTransferFactory* previous_ = nullptr;
   std::map<std::string, std::vector<Answer>> answers_;
+  std::vector<std::pair<std::string, Responder>> responders_;
   std::vector<Request> requests_;
   std::vector<std::weak_ptr<Pending>> pending_;
 };
