@@ -171,18 +171,18 @@ TEST_F(SearchEndToEnd, APlaceSearchShowsItInTheTitleAndTheQuery) {
 // Connections stay open between taps: later pages and searches reuse the first ones.
 TEST_F(SearchEndToEnd, ASessionWithPausesKeepsReusingItsConnections) {
   ASSERT_TRUE(service.running()) << service.errorOutput();
-  run("search 火锅");  // the first page, then both trees at once
-  ASSERT_EQ(received("/client/", 3).size(), 3u);
+  run("search 火锅");                             // the first page, then both trees at once
+  ASSERT_GE(received("/client/", 3).size(), 3u);  // with the start-up's own requests
   const auto opened = connections();
-  ASSERT_EQ(opened.size(), 3u);
+  ASSERT_GE(opened.size(), 3u);
   loop->runUntil([] { return false; }, std::chrono::milliseconds(300));  // the user reads
   run("pull-up");
   run("tap 总分");
-  ASSERT_GE(received("/client/", 5).size(), 5u);
+  ASSERT_GE(received("/client/", opened.size() + 2).size(), opened.size() + 2);
   const auto all = connections();
   const std::set<std::string> first(opened.begin(), opened.end());
   EXPECT_LE(first.size(), 2u) << "the page and the two trees need two connections at most";
-  for (std::size_t i = 3; i < all.size(); ++i)
+  for (std::size_t i = opened.size(); i < all.size(); ++i)
     EXPECT_TRUE(first.contains(all[i])) << "request " << i << " opened a new connection";
 }
 

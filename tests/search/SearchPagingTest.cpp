@@ -97,7 +97,7 @@ TEST_F(SearchPaging, NoShopsShowsOnlyTheAddShopRowOnceAnswered) {
 
 TEST_F(SearchPaging, ANegativeCountOfTheServiceReadsAsNoCount) {
   for (const char* total : {"-5", "\"-5\"", "-2147483648"}) {
-    service.onSearch([total](const httplib::Request&) {
+    service.onSearch([total](const auto&) {
       std::string answer = ScriptedSearchService::searchAnswer(0, 0, 3);
       const std::string field = R"("total": 0)";
       answer.replace(answer.find(field), field.size(), std::string(R"("total": )") + total);
