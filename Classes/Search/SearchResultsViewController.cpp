@@ -211,7 +211,8 @@ void SearchResultsViewController::searchAnswered(HttpRequest& request) {
     } else {
       const boost::json::value root(std::move(*answer));
       const boost::json::object& fields = root.get_object();
-      resultCount_ = json::intMember(fields, "total");
+      // A count below zero is a fault of the service; the title would show "[-5家商户]".
+      resultCount_ = std::max(0, json::intMember(fields, "total"));
       geoarealist_ = DirectoryDecoder::decodeSearchAreas(root);
       channellist_ = DirectoryDecoder::decodeSearchChannels(root);
       std::size_t count = 0;
