@@ -1,5 +1,7 @@
 #include "Classes/Shell/lokavoAppDelegate.h"
 
+#include "Classes/Account/HomeViewController.h"
+#include "Classes/Account/LoginViewController.h"
 #include "Classes/Coupons/CouponListViewController.h"
 #include "Classes/LocalState/CacheCenter.h"
 #include "Classes/ServiceClient/HttpRequestCacheCenter.h"
@@ -69,8 +71,9 @@ bool lokavoAppDelegate::applicationDidFinishLaunching(ui::Application& /*app*/) 
 }
 
 void lokavoAppDelegate::applicationDidBecomeActive(ui::Application& /*app*/) {
-  // The daily-user statistics request and the automatic login join here when the login
-  // controller exists.
+  auto& login = LoginViewController::sharedInstance();
+  login.activedUserStat();
+  login.autoLogin();
 }
 
 void lokavoAppDelegate::applicationDidEnterBackground(ui::Application& /*app*/) {
@@ -79,6 +82,7 @@ void lokavoAppDelegate::applicationDidEnterBackground(ui::Application& /*app*/) 
 
 std::shared_ptr<ui::ViewController> lokavoAppDelegate::makeRootScreen(Tab tab) {
   if (tab == Tab::kCoupon) return std::make_shared<CouponListViewController>();
+  if (tab == Tab::kHome) return std::make_shared<HomeViewController>();
   return std::make_shared<PlaceholderViewController>();
 }
 

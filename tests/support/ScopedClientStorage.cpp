@@ -1,5 +1,6 @@
 #include "tests/support/ScopedClientStorage.h"
 
+#include "Classes/Account/LoginViewController.h"
 #include "Classes/LocalState/CacheCenter.h"
 #include "Platform/Device/DeviceInfo.h"
 #include "Platform/Storage/AppDirectories.h"
@@ -16,7 +17,9 @@ ScopedClientStorage::ScopedClientStorage() {
 }
 
 ScopedClientStorage::~ScopedClientStorage() {
-  // The cache centre keeps a pointer to the store: it goes first.
+  // The login screen holds the session and its requests; the cache centre keeps a pointer to
+  // the store: both go first.
+  LoginViewController::resetSharedInstanceForTesting();
   CacheCenter::resetSharedInstanceForTesting();
   UserDefaults::setStandardUserDefaults(nullptr);
   store_.reset();
@@ -30,6 +33,8 @@ std::filesystem::path ScopedClientStorage::storeFile() const {
 }
 
 void ScopedClientStorage::restart() {
+  // A new process has no session.
+  LoginViewController::resetSharedInstanceForTesting();
   CacheCenter::resetSharedInstanceForTesting();
   DeviceInfo::resetForTesting();
   UserDefaults::setStandardUserDefaults(nullptr);

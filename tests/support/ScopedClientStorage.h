@@ -13,7 +13,7 @@ namespace lk::test {
 
 // Everything the client keeps on disk, in a temporary directory for the scope of a test: the
 // data and cache directories, a user-defaults store installed as the standard one, and fresh
-// CacheCenter and device facts. Tests never touch the user's real files.
+// CacheCenter, login screen and device facts. Tests never touch the user's real files.
 class ScopedClientStorage {
  public:
   ScopedClientStorage();
@@ -26,8 +26,8 @@ class ScopedClientStorage {
   [[nodiscard]] std::filesystem::path cacheDirectory() const { return dir_ / "cache"; }
   [[nodiscard]] std::filesystem::path storeFile() const;
 
-  // A new process on the same files: the store is opened again and CacheCenter restores afresh
-  // on its next use.
+  // A new process on the same files: the store is opened again, CacheCenter restores afresh
+  // on its next use and the login screen starts without a session.
   void restart();
 
  private:
