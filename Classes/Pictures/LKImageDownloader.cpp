@@ -1,5 +1,8 @@
 #include "Classes/Pictures/LKImageDownloader.h"
 
+#include <cctype>
+#include <string_view>
+
 #include "Platform/Image/ImageCodec.h"
 #include "Platform/Net/UrlTransfer.h"
 #include "Platform/Notifications/NotificationCenter.h"
@@ -23,7 +26,27 @@ LKImageDownloader::~LKImageDownloader() {
   cancel();
 }
 
+namespace {
+
+// Pictures come over the web only: a URL of another kind (a local file, say) is never fetched.
+bool isWebURL(const std::string& url) {
+  const auto startsWith = [&url](std::string_view prefix) {
+    if (url.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+      if (std::tolower(static_cast<unsigned char>(url[i])) != prefix[i]) return false;
+    }
+    return true;
+  };
+  return startsWith("http://") || startsWith("https://");
+}
+
+}  // namespace
+
 void LKImageDownloader::start() {
+  if (!isWebURL(url_)) {
+    if (delegate_ != nullptr) delegate_->imageDownloaderDidFailWithError(*this, nullptr);
+    return;
+  }
   UrlRequest request;
   request.url = url_;
   request.cachePolicy = UrlCachePolicy::kReloadIgnoringLocalCacheData;

@@ -16,6 +16,7 @@
 #include "Classes/ServiceClient/HttpRequest.h"
 #include "Classes/ServiceClient/ServiceAnswer.h"
 #include "Classes/ServiceClient/ServiceEndpoints.h"
+#include "Classes/Shop/ShopInfoViewController.h"
 #include "Classes/Toolkit/CustomCell.h"
 #include "Platform/Log/Log.h"
 #include "Platform/UI/NavigationController.h"
@@ -632,7 +633,12 @@ void SearchResultsViewController::tableViewDidSelectRowAtIndexPath(ui::TableView
 }
 
 void SearchResultsViewController::openShop(const std::shared_ptr<ShopInfo>& shop) {
-  logf("Shop chosen: %s", shop->shopId().c_str());
+  auto* nav = navigationController();
+  if (nav == nullptr || shop->shopId().empty()) return;
+  auto screen = std::make_shared<ShopInfoViewController>();
+  screen->hidesBottomBarWhenPushed = true;
+  screen->setShopInfo(shop);
+  nav->pushViewController(screen, true);
 }
 
 void SearchResultsViewController::openAddShop() {

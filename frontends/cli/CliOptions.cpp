@@ -26,6 +26,7 @@ std::optional<double> number(std::string_view text) {
 const char* CliOptions::usage() {
   return "usage: lokavo [--service-url URL] [--data-dir DIR] [--cache-dir DIR]\n"
          "              [--script FILE|-] [--position LAT,LON] [--log FILE]\n"
+         "              [--device-model MODEL]\n"
          "Reads commands one per line (\"help\" lists them) from the script, or from the\n"
          "terminal; without either it prints the start-up state.\n";
 }
@@ -63,6 +64,7 @@ std::optional<CliOptions> CliOptions::parse(const std::vector<std::string>& args
     if (name == "--cache-dir") target = &options.cacheDir;
     if (name == "--script") target = &options.script;
     if (name == "--log") target = &options.logFile;
+    if (name == "--device-model") target = &options.deviceModel;
     std::string positionText;
     if (name == "--position") target = &positionText;
     if (target == nullptr) return fail("unknown option \"" + args[i] + "\"");

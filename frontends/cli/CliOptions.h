@@ -8,11 +8,12 @@ namespace lk::cli {
 
 // The command line of the "lokavo" program.
 struct CliOptions {
-  std::string serviceURL;  // --service-url URL
-  std::string dataDir;     // --data-dir DIR
-  std::string cacheDir;    // --cache-dir DIR
-  std::string script;      // --script FILE ("-" reads standard input)
-  std::string logFile;     // --log FILE
+  std::string serviceURL;   // --service-url URL
+  std::string dataDir;      // --data-dir DIR
+  std::string cacheDir;     // --cache-dir DIR
+  std::string script;       // --script FILE ("-" reads standard input)
+  std::string logFile;      // --log FILE
+  std::string deviceModel;  // --device-model MODEL ("iPhone" by default)
   struct Position {
     double latitude = 0;
     double longitude = 0;

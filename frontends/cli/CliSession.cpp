@@ -7,6 +7,7 @@
 #include "Classes/LocalState/CacheCenter.h"
 #include "Classes/Pictures/LKImageCache.h"
 #include "Classes/Shell/lokavoAppDelegate.h"
+#include "Platform/Device/DeviceInfo.h"
 #include "Platform/Net/NetworkActivityIndicator.h"
 #include "Platform/RunLoop/DrivableRunLoop.h"
 #include "Platform/UI/Application.h"
@@ -16,6 +17,7 @@
 #include "frontends/cli/ScreenCommands.h"
 #include "frontends/cli/SearchCommands.h"
 #include "frontends/cli/ShellCommands.h"
+#include "frontends/cli/ShopCommands.h"
 
 namespace lk::cli {
 
@@ -31,10 +33,12 @@ CliSession::CliSession(std::ostream& out, CliOptions options)
   registerScreenCommands(dispatcher_, *this);
   registerSearchCommands(dispatcher_, *this);
   registerAccountCommands(dispatcher_, *this);
+  registerShopCommands(dispatcher_, *this);
 }
 
 CliSession::~CliSession() {
   if (application().delegate() == delegate_.get()) application().setDelegate(nullptr);
+  if (started_) application().setURLOpener(nullptr);
 }
 
 ui::Application& CliSession::application() {
@@ -44,7 +48,13 @@ ui::Application& CliSession::application() {
 void CliSession::start() {
   if (started_) return;
   started_ = true;
+  if (!options_.deviceModel.empty()) DeviceInfo::setModel(options_.deviceModel);
   application().setDelegate(delegate_.get());
+  // What the client hands to the system (a call, a web page) is printed, and counts as opened.
+  application().setURLOpener([this](const std::string& url) {
+    out_ << "opened: " << url << "\n";
+    return true;
+  });
   (void)application().launch();
   settle();
 }

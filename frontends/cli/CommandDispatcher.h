@@ -49,6 +49,11 @@ class CommandDispatcher {
   // Runs words[0] with the remaining words as its arguments. An empty line does nothing.
   CommandResult dispatch(const std::vector<std::string>& words) const;
   [[nodiscard]] bool has(const std::string& name) const { return commands_.count(name) != 0; }
+  // The command of that name, or null.
+  [[nodiscard]] const Command* find(const std::string& name) const {
+    auto it = commands_.find(name);
+    return it == commands_.end() ? nullptr : &it->second;
+  }
   // One line per command: usage and help, in name order.
   [[nodiscard]] std::string helpText() const;
 
