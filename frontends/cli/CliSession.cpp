@@ -14,6 +14,7 @@
 #include "Platform/UI/TabBarController.h"
 #include "frontends/cli/AccountCommands.h"
 #include "frontends/cli/CommandLine.h"
+#include "frontends/cli/LocationCommands.h"
 #include "frontends/cli/ScreenCommands.h"
 #include "frontends/cli/SearchCommands.h"
 #include "frontends/cli/ShellCommands.h"
@@ -34,6 +35,7 @@ CliSession::CliSession(std::ostream& out, CliOptions options)
   registerSearchCommands(dispatcher_, *this);
   registerAccountCommands(dispatcher_, *this);
   registerShopCommands(dispatcher_, *this);
+  registerLocationCommands(dispatcher_, *this);
 }
 
 CliSession::~CliSession() {
@@ -49,6 +51,7 @@ void CliSession::start() {
   if (started_) return;
   started_ = true;
   if (!options_.deviceModel.empty()) DeviceInfo::setModel(options_.deviceModel);
+  applyPositionOption(*this);
   application().setDelegate(delegate_.get());
   // What the client hands to the system (a call, a web page) is printed, and counts as opened.
   application().setURLOpener([this](const std::string& url) {

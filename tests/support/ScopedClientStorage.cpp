@@ -2,7 +2,9 @@
 
 #include "Classes/Account/LoginViewController.h"
 #include "Classes/LocalState/CacheCenter.h"
+#include "Classes/Location/LocationService.h"
 #include "Platform/Device/DeviceInfo.h"
+#include "Platform/Location/LocationSource.h"
 #include "Platform/Storage/AppDirectories.h"
 #include "Platform/Storage/UserDefaults.h"
 
@@ -17,6 +19,9 @@ ScopedClientStorage::ScopedClientStorage() {
 }
 
 ScopedClientStorage::~ScopedClientStorage() {
+  // The location service's time-outs live on the test's run loop, which outlives this.
+  LocationService::resetSharedInstanceForTesting();
+  LocationScript::reset();
   // The login screen holds the session and its requests; the cache centre keeps a pointer to
   // the store: both go first.
   LoginViewController::resetSharedInstanceForTesting();
@@ -35,6 +40,7 @@ std::filesystem::path ScopedClientStorage::storeFile() const {
 void ScopedClientStorage::restart() {
   // A new process has no session.
   LoginViewController::resetSharedInstanceForTesting();
+  LocationService::resetSharedInstanceForTesting();
   CacheCenter::resetSharedInstanceForTesting();
   DeviceInfo::resetForTesting();
   UserDefaults::setStandardUserDefaults(nullptr);
