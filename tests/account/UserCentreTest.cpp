@@ -65,11 +65,12 @@ TEST_F(UserCentre, ProfileHeaderAndRowsForTheLoggedInUser) {
   ASSERT_EQ(ownPages.size(), 1u);
   EXPECT_TRUE(contains(ownPages[0].target, "?p=0&n=15&ssid=")) << ownPages[0].target;
   run("back");
+  EXPECT_EQ(received("/client/user/0/utrail", 2).size(), 2u) << "coming back refreshes it";
 
   // Each appearance refreshes the profile.
   run("tab 搜索");
   run("tab 个人中心");
-  EXPECT_EQ(received("/client/user/0/utrail", 2).size(), 2u);
+  EXPECT_EQ(received("/client/user/0/utrail", 3).size(), 3u);
 }
 
 TEST_F(UserCentre, LogoutEmptiesTheHeaderAndTheLoginCoversItAgain) {
