@@ -11,7 +11,7 @@ declare -A floor=(
   [Records]=2
   [LocalState]=3
   [Location]=4 [Toolkit]=4
-  [Search]=5 [Shop]=5 [Broadcasts]=5 [Coupons]=5 [Account]=5
+  [Search]=5 [Shop]=5 [PhotoBrowser]=5 [Broadcasts]=5 [Coupons]=5 [Account]=5
   [Shell]=6
 )
 screens=5

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include "Classes/Broadcasts/BroadcastListViewController.h"
 
+#include "Classes/Account/LoginViewController.h"
+#include "Classes/Coupons/CouponInfoViewController.h"
 #include "Classes/Json/JsonValue.h"
 #include "Classes/LocalState/CacheCenter.h"
 #include "Classes/Records/ShopInfo.h"
@@ -80,8 +82,9 @@ void ShopInfoViewController::setSessionIdSource(SessionIdSource source) {
 }
 
 std::optional<std::string> ShopInfoViewController::currentSessionId() {
-  if (!sessionIdSource()) return std::nullopt;
-  auto ssid = sessionIdSource()();
+  // The login controller's session, unless a test put another source in its place.
+  auto ssid =
+      sessionIdSource() ? sessionIdSource()() : LoginViewController::sharedInstance().ssid();
   if (ssid && ssid->empty()) return std::nullopt;
   return ssid;
 }
@@ -537,8 +540,11 @@ void ShopInfoViewController::openBroadcastList() {
 }
 
 void ShopInfoViewController::openCoupons() {
-  if (!shopInfo_) return;
-  logf("The coupons of shop %s are not available yet", shopInfo_->shopId().c_str());
+  auto* nav = navigationController();
+  if (!shopInfo_ || shopInfo_->arrCouponList().empty() || nav == nullptr) return;
+  auto coupons = std::make_shared<CouponInfoViewController>(shopInfo_->arrCouponList());
+  coupons->displayShop = false;
+  nav->pushViewController(coupons, true);
 }
 
 }  // namespace lk

@@ -99,10 +99,11 @@ class ShopInfoViewController : public LKNavigationController,
   void button2Clicked() override;
   void button3Clicked() override;
 
-  // Where this screen reaches screens of other subsystems: the session id of a logged-in user
-  // (for "&ssid="), and the nearby search around the shop, the error report, composing a
-  // broadcast, the shop's broadcasts and the coupon detail. Each is wired when its screen exists;
-  // until then the action is logged and nothing opens.
+  // The session id of a logged-in user (for "&ssid="): the login controller's, or what a
+  // source set here answers (tests). Where this screen reaches screens of other subsystems: the
+  // nearby search around the shop, the error report, composing a broadcast and the shop's
+  // broadcasts are wired when their screens exist; until then the action is logged and nothing
+  // opens. openCoupons opens the coupon detail of the shop's offers.
   using SessionIdSource = std::function<std::optional<std::string>()>;
   static void setSessionIdSource(SessionIdSource source);
   [[nodiscard]] static std::optional<std::string> currentSessionId();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "Classes/Coupons/CouponInfoViewController.h"
 #include "Classes/Records/Broadcast.h"
 #include "Classes/Records/Comment.h"
 #include "Classes/Shop/ShopInfoCellView.h"
@@ -153,6 +154,17 @@ TEST_F(ShopScreen, SectionsFollowWhatTheShopHas) {
   EXPECT_FALSE(shows("篇")) << "no review block without a review";
   EXPECT_TRUE(shows("九折"));
   EXPECT_TRUE(shows("烤鸭 "));
+}
+
+TEST_F(ShopScreen, TheCouponRowOpensTheShopsOffers) {
+  answerDetail(R"("arrCouponList": [{"strId": "9", "strTopic": "九折", "strType": "优惠券"},
+                                    {"strId": "8", "strTopic": "满百减十", "strType": "折扣信息"}])");
+  open();
+  settle();
+  ASSERT_TRUE(screen->tableView()->tapRow({1, 0}));
+  auto* coupons = dynamic_cast<CouponInfoViewController*>(nav->topViewController());
+  ASSERT_NE(coupons, nullptr);
+  EXPECT_FALSE(coupons->displayShop) << "the shop is the one just shown";
 }
 
 TEST_F(ShopScreen, CountsAbove999ShowAs999Plus) {
