@@ -4,12 +4,14 @@
 #include "Classes/Account/Home.h"
 #include "Classes/Account/HomeTableViewHeader.h"
 #include "Classes/Account/LoginViewController.h"
+#include "Classes/Broadcasts/BroadcastListViewController.h"
 #include "Classes/Broadcasts/BroadcastNotifications.h"
 #include "Classes/ServiceClient/FormValue.h"
 #include "Classes/ServiceClient/HttpRequest.h"
 #include "Classes/ServiceClient/ServiceAnswer.h"
 #include "Classes/ServiceClient/ServiceEndpoints.h"
 #include "Platform/Log/Log.h"
+#include "Platform/UI/NavigationController.h"
 #include "Platform/UI/TableViewCell.h"
 
 namespace lk {
@@ -220,6 +222,16 @@ void HomeViewController::tableViewDidSelectRowAtIndexPath(ui::TableView& tableVi
   } else {
     openBrowseHistory();
   }
+}
+
+void HomeViewController::openOwnBroadcasts() {
+  const auto& ssid = LoginViewController::sharedInstance().ssid();
+  auto* nav = navigationController();
+  if (!ssid || ssid->empty() || nav == nullptr) return;
+  auto list = BroadcastListViewController::initBroadcastListControllerWithSSID(*ssid);
+  list->setHasTabbar(true);
+  list->showShopName = true;
+  nav->pushViewController(list, true);
 }
 
 }  // namespace lk

@@ -62,9 +62,9 @@ class HomeViewController : public LKTableViewController,
   void tableViewDidSelectRowAtIndexPath(ui::TableView& tableView, ui::IndexPath ip) override;
 
  protected:
-  // The screens the rows and the bar button open. They belong to later parts of the client and
-  // open nothing until they exist.
-  virtual void openOwnBroadcasts() {}
+  // The screens the rows and the bar button open. Those that belong to later parts of the
+  // client open nothing until they exist.
+  virtual void openOwnBroadcasts();
   virtual void openBrowseHistory() {}
   virtual void openMore() {}
 

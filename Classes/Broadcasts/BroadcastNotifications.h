@@ -2,7 +2,15 @@
 
 namespace lk {
 
-// Posted (no object) once a composed broadcast has been accepted by the service.
+// Posted (no object) once a composed broadcast has been accepted by the service; user info
+// "shopId" (a std::string) names the shop it was about.
 inline constexpr const char* kBroadcastComposeSucceed = "kBroadcastComposeSucceed";
+inline constexpr const char* kBroadcastComposeShopIdKey = "shopId";
+// Posted by a broadcast row's "@shop" button: user info "shop" holds a std::shared_ptr<ShopInfo>.
+inline constexpr const char* kBroadcastGoShopinfo = "kBroadcastGoShopinfo";
+inline constexpr const char* kBroadcastGoShopinfoShopKey = "shop";
+// Posted by a broadcast row's photo: user info "imgurl" holds the photo's URL (std::string).
+inline constexpr const char* kBroadcastGoImageView = "kBroadcastGoImageView";
+inline constexpr const char* kBroadcastGoImageViewUrlKey = "imgurl";
 
 }  // namespace lk

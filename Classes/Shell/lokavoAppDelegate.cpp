@@ -2,6 +2,7 @@
 
 #include "Classes/Account/HomeViewController.h"
 #include "Classes/Account/LoginViewController.h"
+#include "Classes/Broadcasts/BroadcastListViewController.h"
 #include "Classes/Coupons/CouponListViewController.h"
 #include "Classes/LocalState/CacheCenter.h"
 #include "Classes/Search/NearbyViewController.h"
@@ -82,9 +83,10 @@ void lokavoAppDelegate::applicationDidEnterBackground(ui::Application& /*app*/) 
 }
 
 std::shared_ptr<ui::ViewController> lokavoAppDelegate::makeRootScreen(Tab tab) {
-  if (tab == Tab::kNearby) return std::make_shared<NearbyViewController>();
   if (tab == Tab::kCoupon) return std::make_shared<CouponListViewController>();
   if (tab == Tab::kHome) return std::make_shared<HomeViewController>();
+  if (tab == Tab::kNearby) return std::make_shared<NearbyViewController>();
+  if (tab == Tab::kBroadcast) return std::make_shared<BroadcastListViewController>();
   return std::make_shared<PlaceholderViewController>();
 }
 

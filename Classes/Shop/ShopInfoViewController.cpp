@@ -1,6 +1,7 @@
 #include "Classes/Shop/ShopInfoViewController.h"
 
 #include <algorithm>
+#include "Classes/Broadcasts/BroadcastListViewController.h"
 
 #include "Classes/Account/LoginViewController.h"
 #include "Classes/Coupons/CouponInfoViewController.h"
@@ -530,8 +531,12 @@ void ShopInfoViewController::openComposeBroadcast() {
 }
 
 void ShopInfoViewController::openBroadcastList() {
-  if (!shopInfo_) return;
-  logf("The broadcasts of shop %s are not available yet", shopInfo_->shopId().c_str());
+  auto* nav = navigationController();
+  if (!shopInfo_ || nav == nullptr) return;
+  auto list = BroadcastListViewController::initBroadcastListControllerWithShop(shopInfo_);
+  list->showShopName = false;
+  list->setHasTabbar(false);
+  nav->pushViewController(list, true);
 }
 
 void ShopInfoViewController::openCoupons() {

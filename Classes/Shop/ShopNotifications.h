@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Classes/Broadcasts/BroadcastNotifications.h"
+
 namespace lk {
 
 // Posted (no object) by the drawn cells of the shop screen; the visible shop screen acts on them.
@@ -10,9 +12,7 @@ inline constexpr const char* kShopInfoShowMap = "kShopInfoShowMap";
 inline constexpr const char* kShopInfoCall = "kShopInfoCall";
 inline constexpr const char* kShopInfoBusInfo = "kShopInfoBusInfo";
 
-// Posted by the compose screen after a broadcast was accepted; user info "shopId" (a string).
-inline constexpr const char* kBroadcastComposeSucceed = "kBroadcastComposeSucceed";
-inline constexpr const char* kBroadcastComposeShopIdKey = "shopId";
+// kBroadcastComposeSucceed and its "shopId" key come from the broadcast screens.
 
 // Posted (no object, no user info) by the review pager for the page after the last loaded one.
 inline constexpr const char* kCommentLoadMore = "kCommentLoadMore";

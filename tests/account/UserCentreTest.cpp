@@ -56,14 +56,21 @@ TEST_F(UserCentre, ProfileHeaderAndRowsForTheLoggedInUser) {
   EXPECT_TRUE(contains(profile[0].target, "&xda_from=iPhone&xda_page=Home&tn=gz"));
   EXPECT_EQ(received("/client/user/" + record.uid + "/minicmt?p=0&n=1&tn=gz", 1).size(), 1u);
 
-  // The rows open screens that do not exist yet: tapping them changes nothing.
+  // The browse history does not exist yet: tapping it changes nothing.
   EXPECT_EQ(run("tap 我最近浏览的商户"), shown);
-  EXPECT_EQ(run("tap 我的现场播报"), shown);
+  // The own broadcasts ask with the current session.
+  const std::string own = run("tap 我的现场播报");
+  EXPECT_TRUE(contains(own, "现场播报")) << own;
+  const auto ownPages = received("/client/user/0/minicmt", 1);
+  ASSERT_EQ(ownPages.size(), 1u);
+  EXPECT_TRUE(contains(ownPages[0].target, "?p=0&n=15&ssid=")) << ownPages[0].target;
+  run("back");
+  EXPECT_EQ(received("/client/user/0/utrail", 2).size(), 2u) << "coming back refreshes it";
 
   // Each appearance refreshes the profile.
   run("tab 搜索");
   run("tab 个人中心");
-  EXPECT_EQ(received("/client/user/0/utrail", 2).size(), 2u);
+  EXPECT_EQ(received("/client/user/0/utrail", 3).size(), 3u);
 }
 
 TEST_F(UserCentre, LogoutEmptiesTheHeaderAndTheLoginCoversItAgain) {

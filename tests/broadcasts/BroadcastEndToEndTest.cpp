@@ -1,0 +1,92 @@
+// The "现场播报" tab through the front end's commands against the stand-in service program; the
+// service's request log shows what went on the wire.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <thread>
+
+#include "Classes/LocalState/CacheCenter.h"
+#include "Classes/ServiceClient/HttpRequestCacheCenter.h"
+#include "Classes/ServiceClient/ServiceEndpoints.h"
+#include "Classes/Toolkit/AlertCenter.h"
+#include "Platform/UI/Application.h"
+#include "frontends/cli/CliSession.h"
+#include "tests/support/ScopedClientStorage.h"
+#include "tests/support/ServiceLauncher.h"
+#include "tests/support/TestSupport.h"
+
+namespace lk::test {
+namespace {
+
+class BroadcastEndToEnd : public ::testing::Test {
+ protected:
+  BroadcastEndToEnd() {
+    ui::Application::resetSharedInstanceForTesting();
+    HttpRequestCacheCenter::resetSharedInstanceForTesting();
+    AlertCenter::resetSharedInstanceForTesting();
+    ServiceEndpoints::setServiceURL(service.baseURL());
+    session = std::make_unique<cli::CliSession>(out);
+    session->start();
+  }
+  ~BroadcastEndToEnd() override {
+    session->finish();
+    session.reset();
+    ServiceEndpoints::setServiceURL("");
+    AlertCenter::resetSharedInstanceForTesting();
+    HttpRequestCacheCenter::resetSharedInstanceForTesting();
+    CacheCenter::resetSharedInstanceForTesting();
+    ui::Application::resetSharedInstanceForTesting();
+  }
+  static ServiceLauncher::Options options(const std::filesystem::path& log) {
+    ServiceLauncher::Options o;
+    o.arguments = {"--log", log.string()};
+    return o;
+  }
+  std::string run(const std::string& line) {
+    out.str({});
+    EXPECT_TRUE(session->execute(line)) << line;
+    return out.str();
+  }
+  // Lines of the service's request log containing `part`, waiting a little for `atLeast`.
+  std::vector<std::string> logged(const std::string& part, std::size_t atLeast) {
+    std::vector<std::string> lines;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      lines.clear();
+      std::istringstream log(readFile(logFile));
+      std::string line;
+      while (std::getline(log, line)) {
+        if (line.find(part) != std::string::npos) lines.push_back(line);
+      }
+      if (lines.size() >= atLeast) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return lines;
+  }
+
+  TempDir scratch;
+  std::filesystem::path logFile = scratch / "requests.log";
+  ScopedMainLoop loop{false};
+  ScopedClientStorage storage;
+  ServiceLauncher service{options(logFile)};
+  std::ostringstream out;
+  std::unique_ptr<cli::CliSession> session;
+};
+
+TEST_F(BroadcastEndToEnd, TheCitysBroadcastsPageAndRefresh) {
+  ASSERT_TRUE(service.running()) << service.errorOutput();
+  run("city 131 北京");
+  const std::string shown = run("tab 现场播报");
+  EXPECT_NE(shown.find("navbar: 现场播报"), std::string::npos) << shown;
+  EXPECT_NE(shown.find("发布播报"), std::string::npos);
+  EXPECT_NE(shown.find("@"), std::string::npos) << "the city's rows name their shop";
+  ASSERT_EQ(logged("/index/131/minicmt?p=0&n=15", 1).size(), 1u);
+
+  run("pull-up");
+  EXPECT_EQ(logged("/index/131/minicmt?p=1&n=15", 1).size(), 1u);
+
+  run("pull-down");
+  EXPECT_EQ(logged("/index/131/minicmt?p=0&n=15", 2).size(), 2u) << "a refresh asks for page 0";
+}
+
+}  // namespace
+}  // namespace lk::test
