@@ -37,5 +37,10 @@ script_args=()
 if [ ! -t 0 ] && [ -f frontends/cli/demo.lkscript ]; then
   script_args=(--script frontends/cli/demo.lkscript)
 fi
+# Positioning delivers a spot in 北京 (王府井) unless the arguments name another position.
+position_args=(--position 39.915,116.404)
+for arg in "$@"; do
+  case "$arg" in --position | --position=*) position_args=() ;; esac
+done
 # The debug lines (request URLs, decoding errors) go to a file beside the data.
-"$client" --data-dir "$data" --log "$data/lokavo.log" "${script_args[@]}" "$@"
+"$client" --data-dir "$data" --log "$data/lokavo.log" "${position_args[@]}" "${script_args[@]}" "$@"

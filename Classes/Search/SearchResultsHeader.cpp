@@ -72,4 +72,10 @@ void SearchResultsHeader::resetSelectedSortItem() {
   highlight(0);
 }
 
+bool SearchResultsHeader::selectSortItem(int index) {
+  if (index < 0 || index >= static_cast<int>(sortButtons_.size())) return false;
+  highlight(index);
+  return true;
+}
+
 }  // namespace lk

@@ -37,6 +37,8 @@ class SearchResultsHeader : public ui::View {
   bool chooseSortItem(int index);
   // Highlights tab 0 without posting.
   void resetSelectedSortItem();
+  // Highlights tab `index` without posting (false for a tab that does not exist).
+  bool selectSortItem(int index);
 
   [[nodiscard]] const std::shared_ptr<ui::Button>& leftButton() const { return leftButton_; }
   [[nodiscard]] const std::shared_ptr<ui::Button>& rightButton() const { return rightButton_; }

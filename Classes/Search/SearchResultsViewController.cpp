@@ -79,15 +79,23 @@ SearchResultsViewController::~SearchResultsViewController() {
 // Requests
 
 std::string SearchResultsViewController::searchURL() const {
+  return keywordSearchURL(true);
+}
+
+std::string SearchResultsViewController::keywordSearchURL(bool withAreaName) const {
   std::string url = strprintf(
       "%s/search/0/q?k=%s&r=%s&ci=%d&sort=%d&p=%d&n=%d&xda_from=iPhone&xda_page=SearchInfo",
       ServiceEndpoints::serviceURL().c_str(), FormValue::escape(textOf(what)).c_str(),
       FormValue::escape(textOf(where)).c_str(), cityId, sort, currentPage_, kPageSize);
-  addFilterParametersToUrl(url);
+  addFilterParameters(url, withAreaName);
   return url;
 }
 
 void SearchResultsViewController::addFilterParametersToUrl(std::string& url) const {
+  addFilterParameters(url, true);
+}
+
+void SearchResultsViewController::addFilterParameters(std::string& url, bool withAreaName) const {
   const auto number = [&url](const char* key, int value) {
     if (value != 0) url += strprintf("&%s=%d", key, value);
   };
@@ -95,7 +103,7 @@ void SearchResultsViewController::addFilterParametersToUrl(std::string& url) con
     if (present(value)) url += strprintf("&%s=%s", key, FormValue::escape(*value).c_str());
   };
   number("rc", areaId);
-  text("rn", area);
+  if (withAreaName) text("rn", area);
   number("zi", subAreaId);
   text("z", subArea);
   number("sc", channelId);
@@ -108,6 +116,10 @@ void SearchResultsViewController::addFilterParametersToUrl(std::string& url) con
 void SearchResultsViewController::searchRequest() {
   if (currentPage_ == 0) showLoading();
   cityId = currentCityId();
+  sendSearchRequest();
+}
+
+void SearchResultsViewController::sendSearchRequest() {
   request_ = std::make_unique<HttpRequest>(this, kSearchRequest);
   request_->requestGETWithGZip(searchURL());
 }
@@ -160,9 +172,10 @@ void SearchResultsViewController::setPickerDefaultTitle() {
 void SearchResultsViewController::setHeaderTitles() {
   setPickerDefaultTitle();
   if (!header_) return;
-  if (present(subArea)) {
+  // Without the area filter the left button is not about districts.
+  if (requestsAreaTree() && present(subArea)) {
     header_->setLeftTitle(*subArea);
-  } else if (present(area)) {
+  } else if (requestsAreaTree() && present(area)) {
     header_->setLeftTitle(*area);
   }
   if (present(category)) {

@@ -106,15 +106,15 @@ class SearchResultsViewController : public LKTableViewController,
   void startLoadingData() override;
   // Back to an empty list before page 0.
   void cleanAll();
-  void cleanChannelFilter();
-  void setPickerDefaultTitle();
+  virtual void cleanChannelFilter();
+  virtual void setPickerDefaultTitle();
   void requestLeftPickerData();
   void requestRightPickerData();
-  [[nodiscard]] std::string sectionTitle() const;
-  [[nodiscard]] bool showDistance() const;
+  [[nodiscard]] virtual std::string sectionTitle() const;
+  [[nodiscard]] virtual bool showDistance() const;
 
   // The header's buttons and tabs.
-  void selectLeft();
+  virtual void selectLeft();
   void selectRight();
   void sortTermChanged(int sortCode);
 
@@ -159,8 +159,14 @@ class SearchResultsViewController : public LKTableViewController,
   // Opening a shop and the add-shop screen; wired once those screens exist.
   virtual void openShop(const std::shared_ptr<ShopInfo>& shop);
   virtual void openAddShop();
+  // The keyword and place search of this screen; without `withAreaName` the district's name
+  // ("rn") stays out.
+  [[nodiscard]] std::string keywordSearchURL(bool withAreaName) const;
+  // Sends searchURL() for the current page, replacing a pending page request.
+  void sendSearchRequest();
 
  private:
+  void addFilterParameters(std::string& url, bool withAreaName) const;
   void searchAnswered(HttpRequest& request);
   void treeAnswered(HttpRequest& request, bool areas);
   void observeNotifications();

@@ -2,6 +2,7 @@
 
 #include "Classes/Coupons/CouponListViewController.h"
 #include "Classes/LocalState/CacheCenter.h"
+#include "Classes/Search/NearbyViewController.h"
 #include "Classes/ServiceClient/HttpRequestCacheCenter.h"
 #include "Classes/Shell/PlaceholderViewController.h"
 #include "Classes/Shell/TabRootScreen.h"
@@ -79,6 +80,7 @@ void lokavoAppDelegate::applicationDidEnterBackground(ui::Application& /*app*/) 
 
 std::shared_ptr<ui::ViewController> lokavoAppDelegate::makeRootScreen(Tab tab) {
   if (tab == Tab::kCoupon) return std::make_shared<CouponListViewController>();
+  if (tab == Tab::kNearby) return std::make_shared<NearbyViewController>();
   return std::make_shared<PlaceholderViewController>();
 }
 

@@ -1,5 +1,6 @@
 #include "frontends/cli/CliOptions.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 
@@ -21,7 +22,62 @@ std::optional<double> number(std::string_view text) {
   return d;
 }
 
+bool isHostCharacter(char c) {
+  return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '-' || c == '.' || c == '_';
+}
+
+// "host", "host:port", "[v6]" or "[v6]:port".
+bool isAuthority(std::string_view text) {
+  std::string_view host = text;
+  std::string_view port;
+  if (text.starts_with('[')) {
+    const auto close = text.find(']');
+    if (close == std::string_view::npos || close == 1) return false;
+    for (char c : text.substr(1, close - 1)) {
+      if (std::isxdigit(static_cast<unsigned char>(c)) == 0 && c != ':' && c != '.') return false;
+    }
+    host = text.substr(0, close + 1);
+    const auto rest = text.substr(close + 1);
+    if (!rest.empty() && !rest.starts_with(':')) return false;
+    if (!rest.empty()) port = rest.substr(1);
+    if (!rest.empty() && port.empty()) return false;
+  } else {
+    const auto colon = text.find(':');
+    if (colon != std::string_view::npos) {
+      host = text.substr(0, colon);
+      port = text.substr(colon + 1);
+      if (port.empty()) return false;
+    }
+    if (host.empty()) return false;
+    for (char c : host) {
+      if (!isHostCharacter(c)) return false;
+    }
+  }
+  if (port.empty()) return true;
+  if (port.size() > 5) return false;
+  int number = 0;
+  auto [end, ec] = std::from_chars(port.data(), port.data() + port.size(), number);
+  return ec == std::errc() && end == port.data() + port.size() && number >= 1 && number <= 65535;
+}
+
 }  // namespace
+
+std::optional<std::string> CliOptions::serviceURLProblem(const std::string& url) {
+  const auto scheme = url.find("://");
+  std::string name = scheme == std::string::npos ? std::string() : url.substr(0, scheme);
+  for (char& c : name)
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (name != "http" && name != "https") return "is not an http or https URL";
+  for (unsigned char c : url) {
+    if (c <= ' ' || c == 0x7f) return "contains spaces or control characters";
+    if (c == '?' || c == '#') return "has a query or fragment (requests append their own)";
+  }
+  const std::string rest = url.substr(scheme + 3);
+  const std::string authority = rest.substr(0, rest.find('/'));
+  if (authority.empty()) return "has no host";
+  if (!isAuthority(authority)) return "has no valid host[:port]";
+  return std::nullopt;
+}
 
 const char* CliOptions::usage() {
   return "usage: lokavo [--service-url URL] [--data-dir DIR] [--cache-dir DIR]\n"

@@ -25,6 +25,9 @@ struct CliOptions {
   [[nodiscard]] static std::optional<CliOptions> parse(const std::vector<std::string>& args,
                                                        std::string* error);
   [[nodiscard]] static std::optional<Position> parsePosition(const std::string& text);
+  // What is wrong with a service base URL (it must be http or https with a host, and take
+  // paths appended), or nothing when it is usable.
+  [[nodiscard]] static std::optional<std::string> serviceURLProblem(const std::string& url);
   [[nodiscard]] static const char* usage();
 };
 

@@ -12,6 +12,7 @@
 #include "Platform/UI/Application.h"
 #include "Platform/UI/TabBarController.h"
 #include "frontends/cli/CommandLine.h"
+#include "frontends/cli/LocationCommands.h"
 #include "frontends/cli/ScreenCommands.h"
 #include "frontends/cli/SearchCommands.h"
 #include "frontends/cli/ShellCommands.h"
@@ -29,6 +30,7 @@ CliSession::CliSession(std::ostream& out, CliOptions options)
   registerShellCommands(dispatcher_, *this);
   registerScreenCommands(dispatcher_, *this);
   registerSearchCommands(dispatcher_, *this);
+  registerLocationCommands(dispatcher_, *this);
 }
 
 CliSession::~CliSession() {
@@ -42,6 +44,7 @@ ui::Application& CliSession::application() {
 void CliSession::start() {
   if (started_) return;
   started_ = true;
+  applyPositionOption(*this);
   application().setDelegate(delegate_.get());
   (void)application().launch();
   settle();

@@ -1,6 +1,7 @@
 // The command-line front end of the client.
 #include <unistd.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 
@@ -27,7 +28,22 @@ int main(int argc, char** argv) {
     std::cerr << "lokavo: cannot open the log file " << options->logFile << "\n";
     return 2;
   }
-  if (!options->serviceURL.empty()) lk::ServiceEndpoints::setServiceURL(options->serviceURL);
+  // A bad service URL would only show up as failed requests screen after screen.
+  const char* environmentURL = std::getenv("LOKAVO_SERVICE_URL");
+  if (!options->serviceURL.empty()) {
+    if (auto problem = CliOptions::serviceURLProblem(options->serviceURL)) {
+      std::cerr << "lokavo: --service-url \"" << options->serviceURL << "\" " << *problem
+                << " (e.g. http://127.0.0.1:8080/client)\n";
+      return 2;
+    }
+    lk::ServiceEndpoints::setServiceURL(options->serviceURL);
+  } else if (environmentURL != nullptr && *environmentURL != '\0') {
+    if (auto problem = CliOptions::serviceURLProblem(environmentURL)) {
+      std::cerr << "lokavo: LOKAVO_SERVICE_URL \"" << environmentURL << "\" " << *problem
+                << " (e.g. http://127.0.0.1:8080/client)\n";
+      return 2;
+    }
+  }
   if (!options->dataDir.empty()) lk::AppDirectories::setDataDirectory(options->dataDir);
   if (!options->cacheDir.empty()) lk::AppDirectories::setCacheDirectory(options->cacheDir);
 

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "Classes/LocalState/CacheCenter.h"
+#include "Platform/Location/LocationSource.h"
 #include "Platform/Net/NetworkActivityIndicator.h"
 #include "Platform/Storage/UserDefaults.h"
 #include "Platform/UI/Application.h"
@@ -62,7 +63,7 @@ TEST_F(CliSessionTest, RestoredCityOutsideTheCouponCitiesStartsWithTheMoreSet) {
 }
 
 TEST_F(CliSessionTest, TabByPositionOrTitlePrintsTheScreen) {
-  EXPECT_EQ(run("tab 1"), "navbar: 附近\ntabbar: 搜索 | [附近] | 优惠 | 现场播报 | 个人中心\n");
+  EXPECT_EQ(run("tab 4"), "navbar: 个人中心\ntabbar: 搜索 | 附近 | 优惠 | 现场播报 | [个人中心]\n");
   EXPECT_EQ(run("tab '现场播报'"),
             "navbar: 现场播报\ntabbar: 搜索 | 附近 | 优惠 | [现场播报] | 个人中心\n");
   EXPECT_EQ(run("dump"), screen());
@@ -157,19 +158,58 @@ TEST_F(CliSessionTest, SettlingWaitsForTheNetworkToGoQuiet) {
 }
 
 TEST_F(CliSessionTest, ScriptRunEchoesCommandsSkipsCommentsAndStopsAtQuit) {
-  std::istringstream script("# comment\n\ntab 1\nquit\ntab 2\n");
+  std::istringstream script("# comment\n\ntab 3\nquit\ntab 2\n");
   out_.str({});
   session().run(script, true);
-  EXPECT_EQ(
-      out_.str(),
-      "\n> tab 1\nnavbar: 附近\ntabbar: 搜索 | [附近] | 优惠 | 现场播报 | 个人中心\n\n> quit\n");
+  EXPECT_EQ(out_.str(),
+            "\n> tab 3\nnavbar: 现场播报\ntabbar: 搜索 | 附近 | 优惠 | [现场播报] | 个人中心\n\n> "
+            "quit\n");
   EXPECT_EQ(CliSession::application().dumpScreen().find("[优惠]"), std::string::npos);
+}
+
+TEST_F(CliSessionTest, WithoutAPositionTheNearbyTabShowsTheRefusalAndItsHelp) {
+  const std::string refused = run("tab 附近");
+  EXPECT_NE(refused.find("label: 当前位置: ...\n"), std::string::npos) << refused;
+  EXPECT_NE(refused.find("alert: 定位失败\n  message: 请确认是否开启定位服务\n"
+                         "  buttons: [确定] [帮助]\n"),
+            std::string::npos)
+      << refused;
+  EXPECT_EQ(refused.find("正在载入"), std::string::npos) << "no spinner left behind";
+  const std::string help = run("alert 帮助");
+  EXPECT_NE(help.find("navbar: 帮助  left: [返回]\n"), std::string::npos) << help;
+  const std::string back = run("tap 返回");
+  EXPECT_EQ(back.find("帮助"), std::string::npos) << back;
+  EXPECT_NE(back.find("navbar: 附近"), std::string::npos) << back;
+}
+
+TEST_F(CliSessionTest, TheLocationCommandScriptsWhatPositioningDelivers) {
+  EXPECT_EQ(run("location 39.915,116.404").rfind("location: position 39.915000,116.404000\n", 0),
+            0u);
+  EXPECT_EQ(run("location denied").rfind("location: failure 1\n", 0), 0u);
+  EXPECT_EQ(run("location unknown").rfind("location: failure 0\n", 0), 0u);
+  EXPECT_EQ(run("location silent").rfind("location: silent\n", 0), 0u);
+  const std::string before = screen();
+  for (const char* line : {"location", "location 91,0", "location 39.9", "location x,y",
+                           "location denied now", "location 39.9,116.4,1"}) {
+    const std::string printed = run(line);
+    EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1) << line << ": " << printed;
+    EXPECT_EQ(screen(), before) << line;
+  }
+  EXPECT_EQ(LocationScript::describe(), "silent") << "a rejected command changes nothing";
+}
+
+TEST_F(CliSessionTest, APositionOptionIsWhatPositioningDeliversFromTheStart) {
+  CliOptions options;
+  options.position = CliOptions::Position{39.915, 116.404};
+  session_ = std::make_unique<CliSession>(out_, options);
+  session_->start();
+  EXPECT_EQ(LocationScript::describe(), "position 39.915000,116.404000");
 }
 
 TEST_F(CliSessionTest, HelpListsEveryCommand) {
   const std::string help = run("help");
-  for (const char* name :
-       {"tab N|TITLE", "background", "foreground", "wait MS", "dump", "quit", "city"}) {
+  for (const char* name : {"tab N|TITLE", "background", "foreground", "wait MS", "dump", "quit",
+                           "city", "location LAT,LON|denied|unknown|silent"}) {
     EXPECT_NE(help.find(name), std::string::npos) << name;
   }
   EXPECT_EQ(help.find("navbar:"), std::string::npos);

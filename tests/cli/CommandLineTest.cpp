@@ -73,5 +73,38 @@ TEST(CliOptions, MistakesAreReportedInOneLine) {
   EXPECT_DOUBLE_EQ(edge->longitude, 180);
 }
 
+TEST(CliOptions, AServiceURLIsHttpOrHttpsWithAHost) {
+  for (const char* good :
+       {"http://127.0.0.1:8080/client", "https://dir.example.com/client/", "HTTP://h/client",
+        "http://h", "http://[::1]:9/client", "http://my-host_1.lan:65535/a/b"}) {
+    EXPECT_FALSE(CliOptions::serviceURLProblem(good)) << good;
+  }
+  for (const char* bad : {"notaurl",
+                          "127.0.0.1:8080/client",
+                          "ftp://h/client",
+                          "file:///tmp/x",
+                          "http://",
+                          "http:///client",
+                          "http://:80/client",
+                          "http://h:/client",
+                          "http://h:0/client",
+                          "http://h:70000/client",
+                          "http://h:8o/client",
+                          "http://h a/client",
+                          "http://h/cli ent",
+                          "http://h/client?x=1",
+                          "http://h/client#top",
+                          "http://user@h/client",
+                          "http://[]/c",
+                          "http://[::1/c",
+                          "http://h\t/client",
+                          "javascript:alert(1)",
+                          ""}) {
+    const auto problem = CliOptions::serviceURLProblem(bad);
+    EXPECT_TRUE(problem) << bad;
+    if (problem) EXPECT_EQ(problem->find('\n'), std::string::npos);
+  }
+}
+
 }  // namespace
 }  // namespace lk::cli

@@ -2,7 +2,12 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <sstream>
+#include <thread>
+#include <vector>
 
 #include "tests/support/ServiceLauncher.h"
 #include "tests/support/TestSupport.h"
@@ -13,13 +18,16 @@ namespace {
 struct Result {
   int status = -1;
   std::string out;
+  std::string err;
 };
 
-Result runProgram(const std::string& arguments, const std::string& input = {}) {
+// Runs the program with `arguments` (and `environment`, "NAME=value ..." before the command).
+Result runProgram(const std::string& arguments, const std::string& input = {},
+                  const std::string& environment = {}) {
   test::TempDir io;
   test::writeFile(io / "in", input);
-  const std::string command = std::string(LOKAVO_CLI_PATH) + " " + arguments + " < " +
-                              (io / "in").string() + " 2>" + (io / "err").string();
+  const std::string command = environment + " " + std::string(LOKAVO_CLI_PATH) + " " + arguments +
+                              " < " + (io / "in").string() + " 2>" + (io / "err").string();
   Result r;
   FILE* pipe = ::popen(command.c_str(), "r");
   if (pipe == nullptr) return r;
@@ -29,7 +37,35 @@ Result runProgram(const std::string& arguments, const std::string& input = {}) {
     r.out.append(buf, n);
   const int status = ::pclose(pipe);
   r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  r.err = test::readFile(io / "err");
   return r;
+}
+
+// The request targets in the stand-in's log that contain one of `parts`, waiting a little for
+// `atLeast` of them (a line is written once its answer is out).
+std::vector<std::string> loggedTargets(const std::filesystem::path& log,
+                                       const std::vector<std::string>& parts, std::size_t atLeast) {
+  std::vector<std::string> targets;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    targets.clear();
+    std::istringstream lines(test::readFile(log));
+    std::string line;
+    while (std::getline(lines, line)) {
+      const auto tab = line.find('\t');
+      const auto end = line.find('\t', tab + 1);
+      if (tab == std::string::npos || end == std::string::npos) continue;
+      std::string target = line.substr(tab + 1, end - tab - 1);
+      for (const auto& part : parts) {
+        if (target.find(part) != std::string::npos) {
+          targets.push_back(target);
+          break;
+        }
+      }
+    }
+    if (targets.size() >= atLeast) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return targets;
 }
 
 TEST(LokavoProgram, WithoutScriptOrTerminalPrintsTheStartupState) {
@@ -61,8 +97,9 @@ TEST(LokavoProgram, TheDemoScriptRunsThroughAgainstTheStandInService) {
   ASSERT_TRUE(service.running()) << service.errorOutput();
   test::TempDir data;
   auto r = runProgram("--service-url " + service.baseURL() + " --data-dir " + data.path().string() +
-                      " --cache-dir " + (data / "cache").string() + " --script " +
-                      std::string(LOKAVO_SOURCE_DIR) + "/frontends/cli/demo.lkscript");
+                      " --cache-dir " + (data / "cache").string() +
+                      " --position 39.915,116.404 --script " + std::string(LOKAVO_SOURCE_DIR) +
+                      "/frontends/cli/demo.lkscript");
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.out.find("> quit"), std::string::npos) << r.out;
   EXPECT_EQ(r.out.find("unknown command"), std::string::npos) << r.out;
@@ -71,6 +108,66 @@ TEST(LokavoProgram, TheDemoScriptRunsThroughAgainstTheStandInService) {
   EXPECT_NE(r.out.find("row 0.15"), std::string::npos) << "the second page";
   EXPECT_NE(r.out.find("button: [总分] (selected)"), std::string::npos);
   EXPECT_NE(r.out.find("button: [东城区]"), std::string::npos);
+  // The nearby shops around the position, nearest first.
+  EXPECT_NE(r.out.find("label: 当前位置:北京市东城区王府井附近"), std::string::npos);
+  EXPECT_NE(r.out.find("button: [距离] (selected)"), std::string::npos);
+  EXPECT_EQ(r.out.find("alert:"), std::string::npos) << r.out;
+}
+
+TEST(LokavoProgram, TheNearbyTabListsTheShopsAroundTheGivenPosition) {
+  test::TempDir scratch;
+  test::ServiceLauncher::Options service;
+  service.arguments = {"--log", (scratch / "requests.log").string()};
+  test::ServiceLauncher standIn(service);
+  ASSERT_TRUE(standIn.running()) << standIn.errorOutput();
+  auto r = runProgram("--service-url " + standIn.baseURL() + " --data-dir " +
+                          (scratch / "data").string() + " --position 39.915,116.404 --script -",
+                      "tab 附近\ntap 1000米\npick 0 0\ndone\ntap 距离\nquit\n");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("label: 当前位置:北京市东城区王府井附近\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("section: 附近"), std::string::npos);
+  EXPECT_NE(r.out.find("米 | "), std::string::npos) << "rows show their distance";
+  EXPECT_NE(r.out.find("button: [1000米]\nbutton: [全部分类]\n"), std::string::npos);
+  EXPECT_NE(r.out.find("picker: 1000米\n"), std::string::npos) << "the picker opens on 1000米";
+  EXPECT_NE(r.out.find("picker: 500米\n"), std::string::npos);
+  EXPECT_NE(r.out.find("button: [500米]\n"), std::string::npos);
+  EXPECT_NE(r.out.find("button: [距离] (selected)"), std::string::npos);
+  EXPECT_EQ(r.out.find("alert:"), std::string::npos) << r.out;
+
+  const auto around = [](const std::string& radius, int sort, const std::string& sortm) {
+    return "/client/search/0/q?ci=131&x=116.403999&y=39.915001&sd=" + radius +
+           "&sort=" + std::to_string(sort) + "&p=0&n=15&xda_from=iPhone&xda_page=NearbyInfo" +
+           sortm + "&rn=%E4%B8%9C%E5%9F%8E%E5%8C%BA&tn=gz";
+  };
+  EXPECT_EQ(loggedTargets(scratch / "requests.log", {"/user/0/pos", "/search/0/q", "/index/"}, 5),
+            (std::vector<std::string>{
+                "/client/user/0/pos?longti=116.403999&lati=39.915001&tn=gz",
+                around("1.000000", 1, ""),
+                "/client/index/131/catmore?tn=gz",
+                around("0.500000", 1, ""),
+                around("0.500000", 4, "&sortm=0"),
+            }));
+}
+
+TEST(LokavoProgram, AServiceURLThatIsNotHttpWithAHostIsRefusedInOneLine) {
+  for (const char* bad : {"notaurl", "ftp://h/client", "http:///client"}) {
+    auto r = runProgram(std::string("--service-url ") + bad);
+    EXPECT_EQ(r.status, 2) << bad;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_NE(r.err.find("--service-url"), std::string::npos) << r.err;
+    EXPECT_TRUE(r.out.empty()) << "nothing started";
+  }
+  auto fromEnvironment = runProgram("", {}, "LOKAVO_SERVICE_URL=notaurl");
+  EXPECT_EQ(fromEnvironment.status, 2);
+  EXPECT_NE(fromEnvironment.err.find("LOKAVO_SERVICE_URL \"notaurl\""), std::string::npos)
+      << fromEnvironment.err;
+  EXPECT_EQ(std::count(fromEnvironment.err.begin(), fromEnvironment.err.end(), '\n'), 1);
+  // The option wins over the environment.
+  test::TempDir data;
+  auto overridden =
+      runProgram("--service-url http://127.0.0.1:9/client --data-dir " + data.path().string(), {},
+                 "LOKAVO_SERVICE_URL=notaurl");
+  EXPECT_EQ(overridden.status, 0) << overridden.err;
 }
 
 TEST(LokavoProgram, BadOptionsExitWithUsage) {

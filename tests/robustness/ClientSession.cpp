@@ -52,7 +52,10 @@ ClientSession::ClientSession()
     pictureBytes_ = readFile(cache.cachePathForKey(kPictureKey));
   }
   ServiceEndpoints::setServiceURL(service_.baseURL());
-  session_ = std::make_unique<cli::CliSession>(out_);
+  // Positioned in 北京, as the run command starts the client.
+  cli::CliOptions options;
+  options.position = cli::CliOptions::Position{39.915, 116.404};
+  session_ = std::make_unique<cli::CliSession>(out_, options);
   session_->start();
   storedSettings_ = readFile(storage_.storeFile());
 }

@@ -7,6 +7,10 @@ ScriptedSearchService::ScriptedSearchService() {
   onSearch([](const Request&) { return Answer{200, searchAnswer(0, 0, 0)}; });
   onAreaTree(empty);
   onCategoryTree(empty);
+  onPosition([](const Request&) {
+    return Answer{
+        200, positionAnswer("116.403999", "39.915001", 131, "东城区", "北京市东城区王府井附近")};
+  });
 }
 
 void ScriptedSearchService::serve(const std::string& pattern, Script script) {
@@ -30,6 +34,10 @@ void ScriptedSearchService::onAreaTree(Script script) {
 
 void ScriptedSearchService::onCategoryTree(Script script) {
   serve(R"(/client/index/\d+/catmore)", std::move(script));
+}
+
+void ScriptedSearchService::onPosition(Script script) {
+  serve(R"(/client/user/0/pos)", std::move(script));
 }
 
 std::vector<std::string> ScriptedSearchService::targets() const {
@@ -75,6 +83,14 @@ std::string ScriptedSearchService::searchAnswer(int total, int first, int count,
             R"(, "channel_name": "y"})";
   }
   return json + "]}";
+}
+
+std::string ScriptedSearchService::positionAnswer(const std::string& x, const std::string& y,
+                                                  int cityCode, const std::string& district,
+                                                  const std::string& address) {
+  return R"({"address": ")" + address + R"(", "point": {"x": ")" + x + R"(", "y": ")" + y +
+         R"("}, "address_detail": {"city": "城", "city_code": )" + std::to_string(cityCode) +
+         R"(, "district": ")" + district + R"(", "street": ""}})";
 }
 
 }  // namespace lk::test

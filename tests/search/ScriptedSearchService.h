@@ -9,8 +9,9 @@
 namespace lk::test {
 
 // The search endpoints answered with hand-written JSON on the fake transport, in virtual time:
-// the search ("/client/search/0/q"), the area tree ("/client/index/N/citymore") and the
-// category tree ("/client/index/N/catmore"). Every request target is recorded in order.
+// the search ("/client/search/0/q"), the area tree ("/client/index/N/citymore"), the category
+// tree ("/client/index/N/catmore") and the position lookup ("/client/user/0/pos", by default
+// 王府井 in 北京's 东城区). Every request target is recorded in order.
 class ScriptedSearchService {
  public:
   struct Answer {
@@ -25,6 +26,7 @@ class ScriptedSearchService {
   void onSearch(Script script);
   void onAreaTree(Script script);
   void onCategoryTree(Script script);
+  void onPosition(Script script);
 
   [[nodiscard]] static std::string baseURL() { return std::string(kHost) + "/client"; }
   // The request targets (path and query, as sent) so far.
@@ -39,6 +41,10 @@ class ScriptedSearchService {
   [[nodiscard]] static std::string searchAnswer(int total, int first, int count,
                                                 const std::vector<int>& areaIds = {},
                                                 const std::vector<int>& channelIds = {});
+  // A position lookup answer.
+  [[nodiscard]] static std::string positionAnswer(const std::string& x, const std::string& y,
+                                                  int cityCode, const std::string& district,
+                                                  const std::string& address);
 
  private:
   static constexpr const char* kHost = "http://directory.test";

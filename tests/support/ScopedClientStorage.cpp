@@ -1,7 +1,9 @@
 #include "tests/support/ScopedClientStorage.h"
 
 #include "Classes/LocalState/CacheCenter.h"
+#include "Classes/Location/LocationService.h"
 #include "Platform/Device/DeviceInfo.h"
+#include "Platform/Location/LocationSource.h"
 #include "Platform/Storage/AppDirectories.h"
 #include "Platform/Storage/UserDefaults.h"
 
@@ -16,6 +18,9 @@ ScopedClientStorage::ScopedClientStorage() {
 }
 
 ScopedClientStorage::~ScopedClientStorage() {
+  // The location service's time-outs live on the test's run loop, which outlives this.
+  LocationService::resetSharedInstanceForTesting();
+  LocationScript::reset();
   // The cache centre keeps a pointer to the store: it goes first.
   CacheCenter::resetSharedInstanceForTesting();
   UserDefaults::setStandardUserDefaults(nullptr);
@@ -30,6 +35,7 @@ std::filesystem::path ScopedClientStorage::storeFile() const {
 }
 
 void ScopedClientStorage::restart() {
+  LocationService::resetSharedInstanceForTesting();
   CacheCenter::resetSharedInstanceForTesting();
   DeviceInfo::resetForTesting();
   UserDefaults::setStandardUserDefaults(nullptr);

@@ -13,7 +13,8 @@ namespace lk::test {
 
 // Everything the client keeps on disk, in a temporary directory for the scope of a test: the
 // data and cache directories, a user-defaults store installed as the standard one, and fresh
-// CacheCenter and device facts. Tests never touch the user's real files.
+// CacheCenter, location service and device facts (positioning refused until a test scripts
+// it). Tests never touch the user's real files.
 class ScopedClientStorage {
  public:
   ScopedClientStorage();
