@@ -32,7 +32,7 @@ inline constexpr const char* kLookup = "/client/user/0/pos?longti=116.403999&lat
 inline constexpr const char* kDongcheng = "%E4%B8%9C%E5%9F%8E%E5%8C%BA";  // 东城区
 
 // The application launched with its real tab stacks, the nearby screen as the root of the
-// "附近" tab, talking through the real request engine to a scripted loopback service. The
+// "附近" tab, talking through the real request engine to the scripted service in virtual time. The
 // current city is 北京 (131); positioning is refused until a test scripts it.
 class NearbyScreenTest : public ::testing::Test {
  protected:
