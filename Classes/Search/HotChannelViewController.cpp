@@ -242,17 +242,19 @@ void HotChannelViewController::switchCity() {
   presentModalViewController(std::make_shared<ui::NavigationController>(picker), true);
 }
 
-void HotChannelViewController::pickerControllerPickData(LKPickerViewController& /*picker*/,
+void HotChannelViewController::pickerControllerPickData(LKPickerViewController& picker,
                                                         const std::shared_ptr<LKObject>& data) {
   // Changing the city rebuilds the tab set and pops every stack; this screen and the picker
   // stay alive until the change is through.
   auto keepAlive = shared_from_this();
+  auto keepPicker = picker.shared_from_this();
   if (data) CacheCenter::sharedInstance().setCurrentCity(Area(data->id(), data->name()));
-  dismissModalViewController(true);
+  // The picker's stack is presented over the whole window, not by this screen.
+  picker.dismissModalViewController(true);
 }
 
-void HotChannelViewController::pickerControllerCancelled(LKPickerViewController& /*picker*/) {
-  dismissModalViewController(true);
+void HotChannelViewController::pickerControllerCancelled(LKPickerViewController& picker) {
+  picker.dismissModalViewController(true);
 }
 
 void HotChannelViewController::updateCityButton() {
