@@ -1,9 +1,23 @@
 #!/usr/bin/env bash
 # Sets up and builds the release configuration, starts the stand-in service on a free loopback
 # port with its embedded sample data (unless LOKAVO_SERVICE_URL names another service), and runs
-# the command-line client against it. Extra arguments go to the client.
+# the command-line client against it. Extra arguments go to the client; those after "--" go to
+# the stand-in service, for example a fixed verification code:
+#   bash scripts/run.sh -- --verify-code 1234
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+client_args=()
+service_args=()
+while [ $# -gt 0 ]; do
+  if [ "$1" = "--" ]; then
+    shift
+    service_args=("$@")
+    break
+  fi
+  client_args+=("$1")
+  shift
+done
 
 bash scripts/install-deps.sh
 cmake --preset release >/dev/null
@@ -19,7 +33,8 @@ trap cleanup EXIT
 service=build/release/service/lokavo-service
 if [ -z "${LOKAVO_SERVICE_URL:-}" ] && [ -x "$service" ]; then
   portfile=$(mktemp)
-  "$service" --port 0 --db "$data/service.sqlite" >"$portfile" 2>"$data/service.log" &
+  "$service" --port 0 --db "$data/service.sqlite" "${service_args[@]}" >"$portfile" \
+    2>"$data/service.log" &
   service_pid=$!
   for _ in $(seq 1 100); do
     port=$(head -n 1 "$portfile" | tr -dc 0-9)
@@ -39,8 +54,9 @@ if [ ! -t 0 ] && [ -f frontends/cli/demo.lkscript ]; then
 fi
 # Positioning delivers a spot in 北京 (王府井) unless the arguments name another position.
 position_args=(--position 39.915,116.404)
-for arg in "$@"; do
+for arg in "${client_args[@]}"; do
   case "$arg" in --position | --position=*) position_args=() ;; esac
 done
 # The debug lines (request URLs, decoding errors) go to a file beside the data.
-"$client" --data-dir "$data" --log "$data/lokavo.log" "${position_args[@]}" "${script_args[@]}" "$@"
+"$client" --data-dir "$data" --log "$data/lokavo.log" "${position_args[@]}" "${script_args[@]}" \
+  "${client_args[@]}"

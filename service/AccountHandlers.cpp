@@ -116,10 +116,11 @@ std::string AccountHandlers::failXml(int reason) {
          std::to_string(reason) + "\">" + reasonText(reason) + "</reason></login_fail>\n";
 }
 
-Reply AccountHandlers::challenge() {
+Reply AccountHandlers::challenge(const std::string& username) {
   const std::string token = SessionStore::randomHex(16);
   const std::string stoken = SessionStore::randomHex(8);
-  const std::string time = std::to_string(ServiceContext::now());
+  const std::int64_t now = ServiceContext::now();
+  const std::string time = std::to_string(now);
   std::string code = context_.verifyCode;
   if (code.empty()) {
     const std::string hex = SessionStore::randomHex(8);
@@ -127,12 +128,30 @@ Reply AccountHandlers::challenge() {
       code.push_back(static_cast<char>('0' + (c % 10)));
     code.resize(4);
   }
+  // Failed logins must not grow the table: expired challenges go, and an account keeps only its
+  // newest few.
   Transaction tx(context_.db);
-  context_.db.prepare("INSERT INTO challenge (token, code, stoken, time) VALUES (?, ?, ?, ?)")
+  context_.db.prepare("DELETE FROM challenge WHERE created < ?")
+      .bind(1, now - kChallengeLifetimeSeconds)
+      .run();
+  context_.db
+      .prepare(
+          "DELETE FROM challenge WHERE username = ? AND token NOT IN (SELECT token FROM challenge "
+          "WHERE username = ? ORDER BY created DESC, rowid DESC LIMIT ?)")
+      .bind(1, username)
+      .bind(2, username)
+      .bind(3, static_cast<std::int64_t>(kMaxLiveChallenges - 1))
+      .run();
+  context_.db
+      .prepare(
+          "INSERT INTO challenge (token, code, stoken, time, username, created) "
+          "VALUES (?, ?, ?, ?, ?, ?)")
       .bind(1, token)
       .bind(2, code)
       .bind(3, stoken)
       .bind(4, time)
+      .bind(5, username)
+      .bind(6, now)
       .run();
   tx.commit();
   return Reply::xml("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<login_fail><reason id=\"204\">" +
@@ -164,19 +183,22 @@ Reply AccountHandlers::login(ServiceRequest& request) {
   if (refusal != 0) return Reply::xml(failXml(refusal));
   if (needsCode) {
     const std::string code = form.text("login_verifycode");
-    if (!withCode || code.empty()) return challenge();
+    if (!withCode || code.empty()) return challenge(username);
     std::optional<std::string> expected;
     {
       auto guard = db.lock();
       auto stmt = db.prepare(
-          "SELECT code FROM challenge WHERE token = ? AND stoken = ? AND time = ? AND used = 0");
+          "SELECT code FROM challenge WHERE token = ? AND stoken = ? AND time = ? AND used = 0 "
+          "AND username = ? AND created >= ?");
       stmt.bind(1, form.text("login_qzverify"))
           .bind(2, form.text("login_qzstoken"))
-          .bind(3, form.text("login_qztime"));
+          .bind(3, form.text("login_qztime"))
+          .bind(4, username)
+          .bind(5, ServiceContext::now() - kChallengeLifetimeSeconds);
       if (stmt.step()) expected = stmt.text(0);
     }
     // A spent or unknown context: hand out a fresh code.
-    if (!expected) return challenge();
+    if (!expected) return challenge(username);
     if (ShopCatalog::asciiLower(*expected) != ShopCatalog::asciiLower(code)) {
       return Reply::xml(failXml(6));
     }
@@ -198,8 +220,8 @@ Reply AccountHandlers::verifyCodeImage(ServiceRequest& request) {
       FormFields::percentDecode(request.rawQuery.substr(0, request.rawQuery.find('&')));
   auto& db = context_.db;
   auto guard = db.lock();
-  auto stmt = db.prepare("SELECT code FROM challenge WHERE token = ?");
-  stmt.bind(1, token);
+  auto stmt = db.prepare("SELECT code FROM challenge WHERE token = ? AND created >= ?");
+  stmt.bind(1, token).bind(2, ServiceContext::now() - kChallengeLifetimeSeconds);
   if (!stmt.step()) return Reply::notFound();
   std::uint32_t seed = 2166136261u;
   for (char c : token)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "service/Router.h"
 #include "service/ServiceContext.h"
 
@@ -10,6 +12,10 @@ namespace lk::service {
 // the position lookup.
 class AccountHandlers {
  public:
+  // A verification-code challenge is good for ten minutes; an account holds at most three.
+  static constexpr std::int64_t kChallengeLifetimeSeconds = 600;
+  static constexpr int kMaxLiveChallenges = 3;
+
   explicit AccountHandlers(ServiceContext& context) : context_(context) {}
   void addRoutes(Router& router);
 
@@ -26,7 +32,7 @@ class AccountHandlers {
   [[nodiscard]] static std::string successXml(const std::string& ssid);
 
  private:
-  Reply challenge();
+  Reply challenge(const std::string& username);
   Reply dailyUser(ServiceRequest& request);
   ServiceContext& context_;
 };

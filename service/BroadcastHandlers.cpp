@@ -5,6 +5,7 @@
 #include "service/Base64.h"
 #include "service/Entries.h"
 #include "service/PictureMaker.h"
+#include "service/PictureOutline.h"
 #include "service/RequestChecks.h"
 
 namespace lk::service {
@@ -115,6 +116,8 @@ Reply BroadcastHandlers::post(ServiceRequest& request) {
       if (!small) return Reply::error(400, 1004, "图片无法识别");
       thumbnail = *small;
     } else if (PictureMaker::looksLikePng(*photo)) {
+      const auto outline = PictureOutline::ofPng(*photo);
+      if (!outline || !outline->withinLimits()) return Reply::error(400, 1004, "图片无法识别");
       mime = "image/png";
       thumbnail = *photo;
     } else {

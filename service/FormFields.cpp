@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "service/RequestChecks.h"
+
 namespace lk::service {
 
 namespace {
@@ -15,9 +17,7 @@ int hexValue(char c) {
   return -1;
 }
 
-}  // namespace
-
-std::string FormFields::percentDecode(std::string_view text) {
+std::string decode(std::string_view text, bool plusIsSpace) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -30,28 +30,51 @@ std::string FormFields::percentDecode(std::string_view text) {
         continue;
       }
     }
-    out.push_back(text[i]);
+    out.push_back(plusIsSpace && text[i] == '+' ? ' ' : text[i]);
   }
   return out;
+}
+
+}  // namespace
+
+std::string FormFields::percentDecode(std::string_view text) {
+  return decode(text, false);
+}
+
+std::string FormFields::formDecode(std::string_view text) {
+  return decode(text, true);
 }
 
 FormFields FormFields::parse(std::string_view text) {
   FormFields fields;
   std::size_t start = 0;
+  std::size_t pairs = 0;
   while (start <= text.size()) {
     std::size_t end = text.find('&', start);
     if (end == std::string_view::npos) end = text.size();
     const std::string_view pair = text.substr(start, end - start);
     if (!pair.empty()) {
+      if (++pairs > kMaxFields) {
+        fields.fields_.clear();
+        fields.overfull_ = true;
+        return fields;
+      }
       const std::size_t eq = pair.find('=');
       const std::string_view name = pair.substr(0, eq);
       const std::string_view value =
           eq == std::string_view::npos ? std::string_view() : pair.substr(eq + 1);
-      fields.fields_[percentDecode(name)] = percentDecode(value);
+      fields.fields_[formDecode(name)] = formDecode(value);
     }
     start = end + 1;
   }
   return fields;
+}
+
+bool FormFields::isValidUtf8() const {
+  for (const auto& [name, value] : fields_) {
+    if (!RequestChecks::isValidUtf8(name) || !RequestChecks::isValidUtf8(value)) return false;
+  }
+  return true;
 }
 
 std::optional<std::string> FormFields::get(const std::string& name) const {

@@ -10,8 +10,12 @@ void PictureHandlers::addRoutes(Router& router) {
 }
 
 Reply PictureHandlers::picture(ServiceRequest& request, bool thumbnail) {
+  // Only "<id>.jpg" and "<id>.png" name a picture, and the extension must be the picture's own.
   const std::string& name = request.param(0);
   const auto dot = name.find('.');
+  if (dot == std::string::npos) return Reply::notFound();
+  const std::string extension = name.substr(dot);
+  if (extension != ".jpg" && extension != ".png") return Reply::notFound();
   const auto id = RequestChecks::pathId(name.substr(0, dot));
   if (!id) return Reply::notFound();
   auto& db = context_.db;
@@ -20,7 +24,9 @@ Reply PictureHandlers::picture(ServiceRequest& request, bool thumbnail) {
                                    : "SELECT mime, full FROM picture WHERE id = ?");
   stmt.bind(1, *id);
   if (!stmt.step()) return Reply::notFound();
-  return Reply::image(stmt.text(0), stmt.blob(1));
+  const std::string mime = stmt.text(0);
+  if (extension != (mime == "image/png" ? ".png" : ".jpg")) return Reply::notFound();
+  return Reply::image(mime, stmt.blob(1));
 }
 
 }  // namespace lk::service

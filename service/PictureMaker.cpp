@@ -8,7 +8,10 @@
 
 #include <algorithm>
 #include <array>
+#include <mutex>
 #include <stdexcept>
+
+#include "service/PictureOutline.h"
 
 namespace lk::service {
 
@@ -151,12 +154,23 @@ void jpegErrorExit(j_common_ptr info) {
   std::longjmp(manager->jump, 1);
 }
 
+// Stops a progressive file whose scans go on past the limit, however its markers looked.
+void jpegProgress(j_common_ptr info) {
+  if (!info->is_decompressor) return;
+  auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
+  if (decompress->input_scan_number > PictureOutline::kMaxScans) jpegErrorExit(info);
+}
+
+constexpr long kMaxWorkingMemory = 512L * 1024 * 1024;
+
 // Decodes at a reduced scale into `rgb`; false on any decoding error. Kept free of objects with
 // destructors between setjmp and longjmp.
 bool decodeScaled(const unsigned char* data, unsigned long size, std::vector<std::uint8_t>& rgb,
                   int& width, int& height) {
   jpeg_decompress_struct info{};
   JpegErrorManager errors{};
+  jpeg_progress_mgr progress{};
+  progress.progress_monitor = jpegProgress;
   info.err = jpeg_std_error(&errors.base);
   errors.base.error_exit = jpegErrorExit;
   errors.base.output_message = [](j_common_ptr) {};
@@ -165,15 +179,24 @@ bool decodeScaled(const unsigned char* data, unsigned long size, std::vector<std
     return false;
   }
   jpeg_create_decompress(&info);
+  info.mem->max_memory_to_use = kMaxWorkingMemory;
+  info.progress = &progress;
   jpeg_mem_src(&info, data, size);
   jpeg_read_header(&info, TRUE);
+  // The decoder allocates for the declared size when it starts: refuse before that.
+  if (info.image_width == 0 || info.image_height == 0 ||
+      info.image_width > static_cast<JDIMENSION>(PictureOutline::kMaxDimension) ||
+      info.image_height > static_cast<JDIMENSION>(PictureOutline::kMaxDimension)) {
+    jpeg_destroy_decompress(&info);
+    return false;
+  }
   info.out_color_space = JCS_RGB;
   info.scale_num = 1;
   info.scale_denom = (info.image_width > 400 || info.image_height > 400) ? 4 : 1;
   jpeg_start_decompress(&info);
   width = static_cast<int>(info.output_width);
   height = static_cast<int>(info.output_height);
-  if (width <= 0 || height <= 0 || width > 8192 || height > 8192) {
+  if (width <= 0 || height <= 0) {
     jpeg_destroy_decompress(&info);
     return false;
   }
@@ -291,6 +314,11 @@ bool PictureMaker::looksLikePng(std::string_view bytes) {
 
 std::optional<std::string> PictureMaker::jpegThumbnail(std::string_view jpeg) {
   if (!looksLikeJpeg(jpeg)) return std::nullopt;
+  const auto outline = PictureOutline::ofJpeg(jpeg);
+  if (!outline || !outline->withinLimits()) return std::nullopt;
+  // One decode at a time: parallel uploads must not add their working memory up.
+  static std::mutex decoding;
+  std::lock_guard guard(decoding);
   std::vector<std::uint8_t> rgb;
   int width = 0;
   int height = 0;

@@ -4,6 +4,20 @@
 
 namespace lk::service {
 
+std::optional<std::string> RequestChecks::refusal(const ServiceRequest& request) {
+  if (request.query.overfull() || request.form.overfull()) return "too many parameters";
+  if (!isValidUtf8(request.path) || !request.query.isValidUtf8() || !request.form.isValidUtf8()) {
+    return "text must be UTF-8";
+  }
+  for (const FormFields* fields : {&request.query, &request.form}) {
+    if (fields->text("xda_did").size() > kMaxDeviceId) return "xda_did too long";
+    for (const char* key : {"xda_os", "xda_from", "xda_page", "xda_new"}) {
+      if (fields->text(key).size() > kMaxStatistic) return std::string(key) + " too long";
+    }
+  }
+  return std::nullopt;
+}
+
 std::optional<int> RequestChecks::pathId(const std::string& segment) {
   if (segment.empty() || segment.size() > 10 ||
       !std::all_of(segment.begin(), segment.end(), [](char c) { return c >= '0' && c <= '9'; })) {
@@ -45,25 +59,36 @@ std::string RequestChecks::firstCharacters(const std::string& text, std::size_t 
   return text;
 }
 
-bool RequestChecks::isValidUtf8(const std::string& text) {
+bool RequestChecks::isValidUtf8(std::string_view text) {
+  // RFC 3629: no overlong forms, no surrogates (U+D800...U+DFFF), nothing above U+10FFFF.
+  auto byte = [&](std::size_t at) { return static_cast<unsigned char>(text[at]); };
   std::size_t i = 0;
   while (i < text.size()) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    std::size_t extra = 0;
+    const unsigned char c = byte(i);
     if (c < 0x80) {
-      extra = 0;
-    } else if ((c & 0xE0) == 0xC0 && c >= 0xC2) {
+      ++i;
+      continue;
+    }
+    std::size_t extra = 0;
+    unsigned char low = 0x80;  // allowed range of the second byte
+    unsigned char high = 0xBF;
+    if (c >= 0xC2 && c <= 0xDF) {
       extra = 1;
-    } else if ((c & 0xF0) == 0xE0) {
+    } else if (c >= 0xE0 && c <= 0xEF) {
       extra = 2;
-    } else if ((c & 0xF8) == 0xF0 && c <= 0xF4) {
+      if (c == 0xE0) low = 0xA0;
+      if (c == 0xED) high = 0x9F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
       extra = 3;
+      if (c == 0xF0) low = 0x90;
+      if (c == 0xF4) high = 0x8F;
     } else {
       return false;
     }
     if (i + extra >= text.size()) return false;
-    for (std::size_t k = 1; k <= extra; ++k) {
-      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+    if (byte(i + 1) < low || byte(i + 1) > high) return false;
+    for (std::size_t k = 2; k <= extra; ++k) {
+      if ((byte(i + k) & 0xC0) != 0x80) return false;
     }
     i += extra + 1;
   }

@@ -9,7 +9,8 @@ namespace lk::service {
 
 // One line per request: method, the request target as received (still percent-encoded), the
 // raw form body ("-" when empty) and the status, separated by tabs. The values of
-// "login_loginpass" and "ssid" are written as "***".
+// "login_loginpass" and "ssid" (however their names are escaped) are written as "***"; control
+// characters and backslashes in a field are written as "\xHH" and "\\".
 class RequestLog {
  public:
   static constexpr std::size_t kBodyLimit = 4096;
@@ -22,6 +23,7 @@ class RequestLog {
                                         std::string_view body, int status);
   // Hides the secret values of a query string or form body (or of a target's query part).
   [[nodiscard]] static std::string maskSecrets(std::string_view text);
+  [[nodiscard]] static std::string escapeControls(std::string_view text);
 
  private:
   std::mutex mutex_;

@@ -2,30 +2,30 @@
 
 namespace lk::service {
 
-std::vector<std::string> Router::split(const std::string& path) {
+std::optional<std::vector<std::string>> Router::split(const std::string& path, bool decode) {
+  if (path.empty() || path.front() != '/') return std::nullopt;
   std::vector<std::string> segments;
-  std::size_t start = 0;
-  while (start < path.size()) {
-    if (path[start] == '/') {
-      ++start;
-      continue;
-    }
+  std::size_t start = 1;
+  while (start <= path.size()) {
     std::size_t end = path.find('/', start);
     if (end == std::string::npos) end = path.size();
-    segments.push_back(path.substr(start, end - start));
-    start = end;
+    const bool last = end == path.size();
+    std::string segment = path.substr(start, end - start);
+    if (segment.empty() && !(last && path.size() > 1)) return std::nullopt;
+    segments.push_back(decode ? FormFields::percentDecode(segment) : std::move(segment));
+    start = end + 1;
   }
-  // A trailing "/" counts, so that "/passport/" and "/passport" stay apart.
-  if (!path.empty() && path.back() == '/' && path.size() > 1) segments.emplace_back();
   return segments;
 }
 
 void Router::add(const std::string& method, const std::string& pattern, Handler handler) {
-  routes_.push_back({method, split(pattern), std::move(handler)});
+  routes_.push_back({method, split(pattern, false).value(), std::move(handler)});
 }
 
 Reply Router::dispatch(ServiceRequest& request) const {
-  const auto segments = split(request.path);
+  const auto found = split(request.rawPath, true);
+  if (!found) return Reply::notFound();
+  const auto& segments = *found;
   bool pathKnown = false;
   for (const auto& route : routes_) {
     if (route.segments.size() != segments.size()) continue;

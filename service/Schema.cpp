@@ -96,7 +96,16 @@ CREATE TABLE daily_user (
 CREATE TABLE seed_info (key TEXT PRIMARY KEY, value TEXT NOT NULL);
 )sql";
 
-constexpr std::array<std::string_view, 1> kMigrations = {kVersion1};
+// Version 2: verification-code challenges belong to an account and expire; the challenges of
+// version 1 had neither, so they go.
+constexpr std::string_view kVersion2 = R"sql(
+DELETE FROM challenge;
+ALTER TABLE challenge ADD COLUMN username TEXT NOT NULL DEFAULT '';
+ALTER TABLE challenge ADD COLUMN created INTEGER NOT NULL DEFAULT 0;
+CREATE INDEX challenge_user ON challenge(username, created);
+)sql";
+
+constexpr std::array<std::string_view, 2> kMigrations = {kVersion1, kVersion2};
 
 }  // namespace
 

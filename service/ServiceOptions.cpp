@@ -9,6 +9,26 @@
 
 namespace lk::service {
 
+namespace {
+
+// "http://host[:port]" or "https://...": a scheme, a host and nothing that could break out of
+// a URL or a JSON string.
+bool validOrigin(const std::string& text) {
+  std::string rest;
+  for (const char* scheme : {"http://", "https://"}) {
+    if (text.rfind(scheme, 0) == 0) rest = text.substr(std::string(scheme).size());
+  }
+  if (rest.empty() || rest.size() > 200) return false;
+  for (char c : rest) {
+    const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                    c == '.' || c == ':' || c == '-' || c == '[' || c == ']';
+    if (!ok) return false;
+  }
+  return rest.front() != ':';
+}
+
+}  // namespace
+
 std::string ServiceOptions::usage() {
   return "usage: lokavo-service [options]\n"
          "  --port N            listen on port N of 127.0.0.1 (0: a free port; the port is the\n"
@@ -24,7 +44,12 @@ std::string ServiceOptions::usage() {
          "  --fault-file FILE   read fault rules from FILE (one a line, reread when it changes)\n"
          "  --verify-code CODE  hand out CODE as every verification code (for tests)\n"
          "  --hotcity FILE      the client's hot-city table used to seed the cities\n"
-         "  --body-limit BYTES  largest accepted request body (default 8 MiB)\n";
+         "  --body-limit BYTES  largest accepted request body (default 8 MiB)\n"
+         "  --idle-timeout S    close a connection that sends no request for S seconds (5)\n"
+         "  --request-timeout S answer 408 to a request not received S seconds after its\n"
+         "                      first byte (10)\n"
+         "  --origin URL        prefix of absolute URLs in answers, such as http://host:port\n"
+         "                      (default: http:// and the address listened on)\n";
 }
 
 std::optional<ServiceOptions> ServiceOptions::parse(int argc, const char* const argv[],
@@ -48,11 +73,19 @@ std::optional<ServiceOptions> ServiceOptions::parse(int argc, const char* const 
       options.reset = true;
     } else if (arg == "--zlib") {
       options.compression = Compression::Format::LengthPrefixedZlib;
-    } else if (arg == "--port" || arg == "--body-limit") {
+    } else if (arg == "--port" || arg == "--body-limit" || arg == "--idle-timeout" ||
+               arg == "--request-timeout") {
       auto v = value();
       if (!v) return std::nullopt;
       const auto n = FormFields::parseInteger(*v);
-      if (arg == "--port") {
+      if (arg == "--idle-timeout" || arg == "--request-timeout") {
+        if (!n || *n < 1 || *n > 3600) {
+          error = arg + " needs a number of seconds from 1 to 3600";
+          return std::nullopt;
+        }
+        (arg == "--idle-timeout" ? options.idleTimeoutSeconds : options.requestTimeoutSeconds) =
+            static_cast<int>(*n);
+      } else if (arg == "--port") {
         if (!n || *n < 0 || *n > 65535) {
           error = "--port needs a number from 0 to 65535";
           return std::nullopt;
@@ -66,7 +99,8 @@ std::optional<ServiceOptions> ServiceOptions::parse(int argc, const char* const 
         options.bodyLimit = static_cast<std::size_t>(*n);
       }
     } else if (arg == "--host" || arg == "--db" || arg == "--log" || arg == "--fault" ||
-               arg == "--fault-file" || arg == "--verify-code" || arg == "--hotcity") {
+               arg == "--fault-file" || arg == "--verify-code" || arg == "--hotcity" ||
+               arg == "--origin") {
       auto v = value();
       if (!v) return std::nullopt;
       if (arg == "--host") {
@@ -84,6 +118,12 @@ std::optional<ServiceOptions> ServiceOptions::parse(int argc, const char* const 
         options.faults.push_back(*v);
       } else if (arg == "--fault-file") {
         options.faultFile = *v;
+      } else if (arg == "--origin") {
+        if (!validOrigin(*v)) {
+          error = "--origin needs http:// or https:// and a host, without a path";
+          return std::nullopt;
+        }
+        options.origin = *v;
       } else if (arg == "--verify-code") {
         options.verifyCode = *v;
       } else {

@@ -21,6 +21,11 @@ struct ServiceOptions {
   std::string verifyCode;  // fixed verification code (tests); random when empty
   std::string hotCityFile;
   std::size_t bodyLimit = 8u * 1024u * 1024u;
+  int idleTimeoutSeconds = 5;      // a kept-alive connection waits this long for a request
+  int requestTimeoutSeconds = 10;  // a request must arrive this long after its first byte
+  // Prefix of the absolute URLs in answers ("base", picture URLs); empty: "http://HOST:PORT" of
+  // the listening socket. Never taken from a request.
+  std::string origin;
 
   static std::string usage();
   // Parses argv; on an error returns nullopt and sets `error`. "--help" sets `help`.

@@ -10,6 +10,7 @@
 #include "service/CouponHandlers.h"
 #include "service/DirectoryHandlers.h"
 #include "service/PictureHandlers.h"
+#include "service/RequestChecks.h"
 #include "service/Schema.h"
 #include "service/SeedData.h"
 #include "service/ShopHandlers.h"
@@ -20,17 +21,14 @@ namespace lk::service {
 namespace {
 
 constexpr const char* kAnyPath = "[\\s\\S]*";
-constexpr std::size_t kWorkers = 24;
 thread_local std::string tLoggedBody;
 
-bool plausibleHost(const std::string& host) {
-  if (host.empty() || host.size() > 255) return false;
-  for (char c : host) {
-    const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                    c == '.' || c == ':' || c == '-' || c == '[' || c == ']';
-    if (!ok) return false;
-  }
-  return true;
+ConnectionGate::Limits connectionLimits(const ServiceOptions& options) {
+  ConnectionGate::Limits limits;
+  limits.bodyLimit = options.bodyLimit;
+  limits.idleTimeout = std::chrono::seconds(options.idleTimeoutSeconds);
+  limits.requestTimeout = std::chrono::seconds(options.requestTimeoutSeconds);
+  return limits;
 }
 
 // Damages a compressed body after its header, so that the header still says "compressed" but
@@ -47,7 +45,8 @@ ServiceServer::ServiceServer(const ServiceOptions& options)
     : options_(options),
       db_(options.database),
       sessions_(db_),
-      context_{db_, catalog_, sessions_, options.verifyCode} {
+      context_{db_, catalog_, sessions_, options.verifyCode},
+      server_(connectionLimits(options)) {
   Schema::migrate(db_);
   SeedData::generate(db_, options_.hotCityFile, ServiceContext::now());
   catalog_.load(db_);
@@ -75,16 +74,13 @@ ServiceServer::ServiceServer(const ServiceOptions& options)
   pictures_->addRoutes(router_);
 
   server_.set_payload_max_length(options_.bodyLimit);
-  // Each open connection holds a worker while it is kept alive, so there are enough of them for
-  // a client's connection pool and a few load-test connections at once.
-  server_.new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
-  server_.set_keep_alive_max_count(1000);
-  // Head and body go out in separate writes; without this each answer waits for a delayed ACK.
-  server_.set_tcp_nodelay(true);
   auto plain = [this](const httplib::Request& req, httplib::Response& res) { serve(req, res, {}); };
   auto withBody = [this](const httplib::Request& req, httplib::Response& res,
                          const httplib::ContentReader& reader) {
+    // Reserving the declared length (up to the limit) spares a growing buffer's doublings.
+    const auto declared = req.get_header_value<std::uint64_t>("Content-Length");
     std::string body;
+    body.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(declared, options_.bodyLimit)));
     bool tooLarge = false;
     const bool read = reader([&](const char* data, std::size_t length) {
       if (body.size() + length > options_.bodyLimit) {
@@ -95,7 +91,6 @@ ServiceServer::ServiceServer(const ServiceOptions& options)
       return true;
     });
     // The library refuses a declared length over the limit before reading any of it.
-    const auto declared = req.get_header_value<std::uint64_t>("Content-Length");
     if (!read && declared <= options_.bodyLimit) {
       const Reply reply = Reply::badRequest("unreadable request body");
       res.status = reply.status;
@@ -118,7 +113,7 @@ ServiceServer::ServiceServer(const ServiceOptions& options)
   server_.Patch(kAnyPath, withBody);
   server_.set_logger([this](const httplib::Request& req, const httplib::Response& res) {
     log_.write(req.method, req.target, tLoggedBody, res.status);
-    tLoggedBody.clear();
+    tLoggedBody = std::string();  // a large body's buffer is not kept by the worker
   });
 }
 
@@ -130,11 +125,21 @@ int ServiceServer::bind() {
   } else {
     port_ = server_.bind_to_port(options_.host, options_.port) ? options_.port : -1;
   }
+  if (port_ > 0) {
+    server_.widenBacklog();
+    const bool ipv6 = options_.host.find(':') != std::string::npos;
+    origin_ = options_.origin.empty()
+                  ? "http://" + (ipv6 ? "[" + options_.host + "]" : options_.host) + ":" +
+                        std::to_string(port_)
+                  : options_.origin;
+  }
   return port_;
 }
 
 bool ServiceServer::run() {
-  return server_.listen_after_bind();
+  const bool ok = server_.listen_after_bind();
+  server_.closeConnections();
+  return ok;
 }
 
 void ServiceServer::stop() {
@@ -146,27 +151,28 @@ void ServiceServer::serve(const httplib::Request& req, httplib::Response& res, s
   request.method = req.method;
   request.target = req.target;
   const auto queryAt = request.target.find('?');
-  request.path = FormFields::percentDecode(request.target.substr(0, queryAt));
+  request.rawPath = request.target.substr(0, queryAt);
+  request.path = FormFields::percentDecode(request.rawPath);
   request.rawQuery = queryAt == std::string::npos ? "" : request.target.substr(queryAt + 1);
   request.query = FormFields::parse(request.rawQuery);
   request.form = FormFields::parse(body);
   request.body = std::move(body);
-  const std::string host = req.get_header_value("Host");
-  request.baseUrl =
-      "http://" + (plausibleHost(host) ? host : options_.host + ":" + std::to_string(port_));
-  tLoggedBody = request.body;
+  request.baseUrl = origin_;
 
   const FaultInjector::Faults faults = faults_.match(request.path);
   if (faults.delayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(faults.delayMs));
 
   Reply reply;
   try {
-    reply = router_.dispatch(request);
+    const auto refusal = RequestChecks::refusal(request);
+    reply = refusal ? Reply::badRequest(*refusal) : router_.dispatch(request);
   } catch (const std::exception& e) {
     std::cerr << "lokavo-service: " << request.method << " " << request.target << ": " << e.what()
               << "\n";
     reply = Reply::error(500, 500, "internal error");
   }
+  // The handlers are done with the body; the log line is written after the answer.
+  tLoggedBody = std::move(request.body);
   if (faults.status) reply = Reply::error(*faults.status, *faults.status, "injected fault");
   if (faults.notJson) {
     reply = Reply{};

@@ -7,6 +7,7 @@
 
 #include "service/Database.h"
 #include "service/FaultInjector.h"
+#include "service/GatedHttpServer.h"
 #include "service/RequestLog.h"
 #include "service/Router.h"
 #include "service/ServiceContext.h"
@@ -51,6 +52,7 @@ class ServiceServer {
   FaultInjector faults_;
   RequestLog log_;
   int port_ = -1;
+  std::string origin_;  // prefix of absolute URLs in answers
   std::unique_ptr<DirectoryHandlers> directory_;
   std::unique_ptr<ShopHandlers> shops_;
   std::unique_ptr<BroadcastHandlers> broadcasts_;
@@ -58,7 +60,7 @@ class ServiceServer {
   std::unique_ptr<AccountHandlers> accounts_;
   std::unique_ptr<SubmitHandlers> submissions_;
   std::unique_ptr<PictureHandlers> pictures_;
-  httplib::Server server_;
+  GatedHttpServer server_;
 };
 
 }  // namespace lk::service

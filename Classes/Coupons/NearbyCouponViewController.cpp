@@ -3,6 +3,7 @@
 #include "Classes/Json/JsonValue.h"
 #include "Classes/Location/LKLocation.h"
 #include "Classes/Location/LocationNotifications.h"
+#include "Classes/Location/LocationService.h"
 #include "Classes/Records/CouponList.h"
 #include "Classes/ServiceClient/FormValue.h"
 #include "Classes/ServiceClient/HttpRequest.h"
@@ -86,11 +87,11 @@ void NearbyCouponViewController::getLocationFailed() {
 }
 
 void NearbyCouponViewController::startLocation() {
-  logLine("Nearby coupons wait for a position");
+  LocationService::sharedInstance().startLocation();
 }
 
 std::shared_ptr<LKLocation> NearbyCouponViewController::location() const {
-  return nullptr;
+  return LocationService::sharedInstance().location();
 }
 
 void NearbyCouponViewController::loadView() {

@@ -50,8 +50,7 @@ class NearbyCouponViewController : public CouponListViewController {
   // Failures stay silent here.
   void reportFailure(const PlatformError& /*error*/) override {}
 
-  // Where the position comes from: the location service. Until it joins this tree, nothing is
-  // located and no position is known; tests supply one.
+  // Where the position comes from: the location service (tests supply their own).
   virtual void startLocation();
   [[nodiscard]] virtual std::shared_ptr<LKLocation> location() const;
 

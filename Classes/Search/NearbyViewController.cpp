@@ -11,7 +11,7 @@
 #include "Classes/ServiceClient/FormValue.h"
 #include "Classes/ServiceClient/ServiceEndpoints.h"
 #include "Classes/Shell/AlertCenter.h"
-#include "Classes/Shell/PlaceholderViewController.h"
+#include "Classes/Toolkit/LKNavigationController.h"
 #include "Classes/Toolkit/VSPickerView.h"
 #include "Platform/Location/LocationSource.h"
 #include "Platform/Log/Log.h"
@@ -179,7 +179,7 @@ void NearbyViewController::alertViewClickedButtonAtIndex(ui::AlertView& alert, i
 void NearbyViewController::openHelp() {
   // The help screen of the "更多" functions takes this place once it exists; until then an
   // empty screen under its title that can be closed.
-  auto help = std::make_shared<PlaceholderViewController>();
+  auto help = std::make_shared<LKNavigationController>();
   help->setTitle(kHelpTitle);
   std::weak_ptr<ui::ViewController> weakHelp = help;
   help->navigationItem().leftBarButtonItem =

@@ -18,9 +18,10 @@ constexpr const char* kAbsent = "(null)";
 constexpr const char* kHidden = "***";
 
 // Writes the values of the secret keys of a query or form text as "***", so that debug lines
-// never carry a password or a session.
+// never carry a password, a session or what a user typed into the login and activation forms.
 std::string redactSecrets(std::string_view text) {
-  static constexpr std::array<std::string_view, 2> kSecretKeys = {"ssid", "login_loginpass"};
+  static constexpr std::array<std::string_view, 5> kSecretKeys = {
+      "ssid", "login_loginpass", "login_username", "login_verifycode", "nickName"};
   std::string out;
   out.reserve(text.size());
   std::size_t i = 0;

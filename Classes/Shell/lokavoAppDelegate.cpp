@@ -1,5 +1,7 @@
 #include "Classes/Shell/lokavoAppDelegate.h"
 
+#include "Classes/Account/HomeViewController.h"
+#include "Classes/Account/LoginViewController.h"
 #include "Classes/Coupons/CouponListViewController.h"
 #include "Classes/LocalState/CacheCenter.h"
 #include "Classes/Search/HotChannelViewController.h"
@@ -71,8 +73,9 @@ bool lokavoAppDelegate::applicationDidFinishLaunching(ui::Application& /*app*/) 
 }
 
 void lokavoAppDelegate::applicationDidBecomeActive(ui::Application& /*app*/) {
-  // The daily-user statistics request and the automatic login join here when the login
-  // controller exists.
+  auto& login = LoginViewController::sharedInstance();
+  login.activedUserStat();
+  login.autoLogin();
 }
 
 void lokavoAppDelegate::applicationDidEnterBackground(ui::Application& /*app*/) {
@@ -80,9 +83,10 @@ void lokavoAppDelegate::applicationDidEnterBackground(ui::Application& /*app*/) 
 }
 
 std::shared_ptr<ui::ViewController> lokavoAppDelegate::makeRootScreen(Tab tab) {
-  if (tab == Tab::kCoupon) return std::make_shared<CouponListViewController>();
   if (tab == Tab::kSearch) return std::make_shared<HotChannelViewController>();
   if (tab == Tab::kNearby) return std::make_shared<NearbyViewController>();
+  if (tab == Tab::kCoupon) return std::make_shared<CouponListViewController>();
+  if (tab == Tab::kHome) return std::make_shared<HomeViewController>();
   return std::make_shared<PlaceholderViewController>();
 }
 

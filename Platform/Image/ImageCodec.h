@@ -15,6 +15,10 @@ class ImageCodec {
  public:
   enum class Format { kUnknown, kJpeg, kPng };
 
+  // Progressive files may hold any number of scans, each costing a pass over the whole picture;
+  // real encoders write about ten, hostile files thousands.
+  static constexpr int kMaxJpegScans = 64;
+
   [[nodiscard]] static Format formatOf(std::string_view bytes);
   [[nodiscard]] static std::optional<Image> decode(std::string_view bytes);
 

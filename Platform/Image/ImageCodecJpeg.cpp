@@ -17,9 +17,6 @@
 namespace lk {
 namespace {
 
-// Progressive files may hold any number of scans, each costing a pass over the whole picture;
-// real encoders write about ten, hostile files thousands.
-constexpr int kMaxScans = 64;
 constexpr long kMaxWorkingMemory = 512L * 1024 * 1024;
 
 struct ErrorManager {
@@ -44,7 +41,7 @@ void onOutputMessage(j_common_ptr /*cinfo*/) {}
 void onProgress(j_common_ptr cinfo) {
   if (!cinfo->is_decompressor) return;
   auto* dinfo = reinterpret_cast<j_decompress_ptr>(cinfo);
-  if (dinfo->input_scan_number > kMaxScans) onError(cinfo);
+  if (dinfo->input_scan_number > ImageCodec::kMaxJpegScans) onError(cinfo);
 }
 
 void installErrorManager(ErrorManager& err) {

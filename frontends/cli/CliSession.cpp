@@ -11,6 +11,7 @@
 #include "Platform/RunLoop/DrivableRunLoop.h"
 #include "Platform/UI/Application.h"
 #include "Platform/UI/TabBarController.h"
+#include "frontends/cli/AccountCommands.h"
 #include "frontends/cli/CommandLine.h"
 #include "frontends/cli/LocationCommands.h"
 #include "frontends/cli/ScreenCommands.h"
@@ -30,6 +31,7 @@ CliSession::CliSession(std::ostream& out, CliOptions options)
   registerShellCommands(dispatcher_, *this);
   registerScreenCommands(dispatcher_, *this);
   registerSearchCommands(dispatcher_, *this);
+  registerAccountCommands(dispatcher_, *this);
   registerLocationCommands(dispatcher_, *this);
 }
 

@@ -15,12 +15,11 @@ namespace lk::test {
 namespace {
 
 using Answer = ScriptedSearchService::Answer;
-using Request = ScriptedSearchService::Request;
 
 class NearbyPosition : public NearbyScreenTest {
  protected:
   NearbyPosition() {
-    service.onSearch([](const Request&) {
+    service.onSearch([](const ScriptedSearchService::Request&) {
       return Answer{200, ScriptedSearchService::searchAnswer(3, 0, 3)};
     });
   }
@@ -112,14 +111,14 @@ TEST_F(NearbyPosition, ATabOpenedAfterAnotherScreensAttemptTimedOutDoesNotSpinFo
 TEST_F(NearbyPosition, ANewPositionReplacesTheListInsteadOfAddingToIt) {
   LocationScript::deliverPosition(kWangfujing);
   int first = 0;
-  service.onSearch([&first](const Request&) {
+  service.onSearch([&first](const ScriptedSearchService::Request&) {
     const int from = first;
     first += 100;
     return Answer{200, ScriptedSearchService::searchAnswer(40, from, 15)};
   });
   openNearby();
   ASSERT_EQ(nearby().resultList().size(), 15u);
-  service.onPosition([](const Request&) {
+  service.onPosition([](const ScriptedSearchService::Request&) {
     return Answer{200, ScriptedSearchService::positionAnswer("116.46", "39.92", 131, "朝阳区",
                                                              "北京市朝阳区三里屯附近")};
   });
@@ -140,7 +139,7 @@ TEST_F(NearbyPosition, APositionWhileAnotherTabShowsChangesNothing) {
   LocationScript::deliverPosition(kWangfujing);
   openNearby();
   tabs().selectTabAsUser("搜索");
-  service.onPosition([](const Request&) {
+  service.onPosition([](const ScriptedSearchService::Request&) {
     return Answer{200, ScriptedSearchService::positionAnswer("116.46", "39.92", 131, "朝阳区",
                                                              "北京市朝阳区三里屯附近")};
   });
@@ -224,7 +223,7 @@ TEST_F(NearbyPosition, RefreshAfterTheCouponTabSelectsTheSortThatStays) {
 }
 
 TEST_F(NearbyPosition, APositionWithoutACitySearchesInTheCurrentCity) {
-  service.onPosition([](const Request&) {
+  service.onPosition([](const ScriptedSearchService::Request&) {
     return Answer{200, R"({"point": {"x": "116.403999", "y": "39.915001"}})"};
   });
   LocationScript::deliverPosition(kWangfujing);
@@ -234,7 +233,7 @@ TEST_F(NearbyPosition, APositionWithoutACitySearchesInTheCurrentCity) {
 }
 
 TEST_F(NearbyPosition, AFailedSearchNeverReadsAsNoShops) {
-  service.onSearch([](const Request&) { return Answer{500, "{}"}; });
+  service.onSearch([](const ScriptedSearchService::Request&) { return Answer{500, "{}"}; });
   LocationScript::deliverPosition(kWangfujing);
   openNearby();
   EXPECT_EQ(nearby().tableView()->numberOfRowsInSection(0), 0) << "no add-shop row";

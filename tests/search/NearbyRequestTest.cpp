@@ -10,13 +10,12 @@ namespace lk::test {
 namespace {
 
 using Answer = ScriptedSearchService::Answer;
-using Request = ScriptedSearchService::Request;
 
 class NearbyRequests : public NearbyScreenTest {
  protected:
   NearbyRequests() {
     LocationScript::deliverPosition(kWangfujing);
-    service.onSearch([](const Request&) {
+    service.onSearch([](const ScriptedSearchService::Request&) {
       return Answer{200, ScriptedSearchService::searchAnswer(20, 0, 15, {13101}, {20001})};
     });
   }
@@ -108,7 +107,7 @@ TEST_F(NearbyRequests, AKeywordIsSearchedNearThePositionEscaped) {
 
 TEST_F(NearbyRequests, TheShopsAroundAShopUseItsPointAndTheCurrentCity) {
   // The device is in 上海; the shop is in 北京, the current city.
-  service.onPosition([](const Request&) {
+  service.onPosition([](const ScriptedSearchService::Request&) {
     return Answer{200, ScriptedSearchService::positionAnswer("121.473701", "31.230416", 289,
                                                              "黄浦区", "上海市黄浦区")};
   });

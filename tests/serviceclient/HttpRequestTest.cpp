@@ -349,6 +349,24 @@ TEST_F(HttpRequestTest, DebugLinesNeverCarrySecrets) {
                    " BODY: login_loginname=bob&login_loginpass=***&ssid=*** AUTH: bob|***"));
 }
 
+TEST_F(HttpRequestTest, TypedLoginAndActivationFieldsStayOutOfDebugLines) {
+  test::LogCapture log;
+  RequestRecorder post;
+  post.request->requestPOST(url("/raw"), HttpParameters{{"login_username", "alice"},
+                                                        {"login_verifycode", "7391"},
+                                                        {"nickName", "小吃货"},
+                                                        {"xda_from", "iPhone"}});
+  ASSERT_TRUE(runUntilEnded(post));
+  EXPECT_TRUE(
+      log.contains("BODY: login_username=***&login_verifycode=***&nickName=***"
+                   "&xda_from=iPhone AUTH:"));
+  for (const auto& line : log.lines()) {
+    EXPECT_EQ(line.find("alice"), std::string::npos) << line;
+    EXPECT_EQ(line.find("7391"), std::string::npos) << line;
+    EXPECT_EQ(line.find("%E5%B0%8F"), std::string::npos) << line;
+  }
+}
+
 TEST_F(HttpRequestTest, TransportFailuresArriveWithTheirCodes) {
   RequestRecorder refused;
   refused.request->requestGET("http://127.0.0.1:" + std::to_string(test::unusedLoopbackPort()) +

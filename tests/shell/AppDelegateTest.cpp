@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "Classes/Account/HomeViewController.h"
 #include "Classes/LocalState/CacheCenter.h"
 #include "Classes/ServiceClient/HttpRequestCacheCenter.h"
 #include "Classes/Shell/PlaceholderViewController.h"
@@ -227,15 +228,15 @@ TEST_F(AppDelegateTest, EnteringTheBackgroundEmptiesTheResponseCache) {
 TEST_F(AppDelegateTest, PlaceholderRootsShowAnEmptyScreenUnderTheTabTitle) {
   lokavoAppDelegate d;
   launch(d);
-  auto* home = dynamic_cast<PlaceholderViewController*>(d.rootOf(Tab::kHome));
+  auto* home = dynamic_cast<HomeViewController*>(d.rootOf(Tab::kHome));
   auto* broadcast = dynamic_cast<PlaceholderViewController*>(d.rootOf(Tab::kBroadcast));
   ASSERT_NE(home, nullptr);
   ASSERT_NE(broadcast, nullptr);
   EXPECT_TRUE(home->needsMore());
   EXPECT_TRUE(broadcast->hasTabbar());
-  ASSERT_TRUE(d.tabBarController()->selectTabAsUser("个人中心"));
+  ASSERT_TRUE(d.tabBarController()->selectTabAsUser("现场播报"));
   EXPECT_EQ(app().dumpScreen(),
-            "navbar: 个人中心\ntabbar: 搜索 | 附近 | 优惠 | 现场播报 | [个人中心]\n");
+            "navbar: 现场播报\ntabbar: 搜索 | 附近 | 优惠 | [现场播报] | 个人中心\n");
 }
 
 TEST_F(AppDelegateTest, CityChangeBeforeLaunchBuildsTheStacksItNeeds) {

@@ -1,5 +1,6 @@
 #include "tests/support/ScopedClientStorage.h"
 
+#include "Classes/Account/LoginViewController.h"
 #include "Classes/LocalState/CacheCenter.h"
 #include "Classes/Location/LocationService.h"
 #include "Platform/Device/DeviceInfo.h"
@@ -21,7 +22,9 @@ ScopedClientStorage::~ScopedClientStorage() {
   // The location service's time-outs live on the test's run loop, which outlives this.
   LocationService::resetSharedInstanceForTesting();
   LocationScript::reset();
-  // The cache centre keeps a pointer to the store: it goes first.
+  // The login screen holds the session and its requests; the cache centre keeps a pointer to
+  // the store: both go first.
+  LoginViewController::resetSharedInstanceForTesting();
   CacheCenter::resetSharedInstanceForTesting();
   UserDefaults::setStandardUserDefaults(nullptr);
   store_.reset();
@@ -35,6 +38,8 @@ std::filesystem::path ScopedClientStorage::storeFile() const {
 }
 
 void ScopedClientStorage::restart() {
+  // A new process has no session and no position.
+  LoginViewController::resetSharedInstanceForTesting();
   LocationService::resetSharedInstanceForTesting();
   CacheCenter::resetSharedInstanceForTesting();
   DeviceInfo::resetForTesting();

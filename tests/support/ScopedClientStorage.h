@@ -13,8 +13,8 @@ namespace lk::test {
 
 // Everything the client keeps on disk, in a temporary directory for the scope of a test: the
 // data and cache directories, a user-defaults store installed as the standard one, and fresh
-// CacheCenter, location service and device facts (positioning refused until a test scripts
-// it). Tests never touch the user's real files.
+// CacheCenter, login screen, location service and device facts (positioning refused until a
+// test scripts it). Tests never touch the user's real files.
 class ScopedClientStorage {
  public:
   ScopedClientStorage();
@@ -27,8 +27,8 @@ class ScopedClientStorage {
   [[nodiscard]] std::filesystem::path cacheDirectory() const { return dir_ / "cache"; }
   [[nodiscard]] std::filesystem::path storeFile() const;
 
-  // A new process on the same files: the store is opened again and CacheCenter restores afresh
-  // on its next use.
+  // A new process on the same files: the store is opened again, CacheCenter restores afresh
+  // on its next use and the login screen starts without a session.
   void restart();
 
  private:
