@@ -13,6 +13,7 @@
 #include "Classes/ServiceClient/HttpRequestCacheCenter.h"
 #include "Classes/ServiceClient/ServiceEndpoints.h"
 #include "Classes/Shell/AlertCenter.h"
+#include "Classes/Shell/PlaceholderViewController.h"
 #include "Classes/Shell/lokavoAppDelegate.h"
 #include "Platform/Location/LocationSource.h"
 #include "Platform/UI/Application.h"
@@ -30,6 +31,16 @@ namespace lk::test {
 inline constexpr LocationCoordinate kWangfujing{39.915, 116.404};
 inline constexpr const char* kLookup = "/client/user/0/pos?longti=116.403999&lati=39.915001&tn=gz";
 inline constexpr const char* kDongcheng = "%E4%B8%9C%E5%9F%8E%E5%8C%BA";  // 东城区
+
+// The search tab's home locates on its own and answers positions with prompts and alerts; the
+// nearby tests look at the nearby tab alone, so that tab starts on an empty screen here.
+class NearbyOnlyAppDelegate : public lokavoAppDelegate {
+ protected:
+  std::shared_ptr<ui::ViewController> makeRootScreen(Tab tab) override {
+    if (tab == Tab::kSearch) return std::make_shared<PlaceholderViewController>();
+    return lokavoAppDelegate::makeRootScreen(tab);
+  }
+};
 
 // The application launched with its real tab stacks, the nearby screen as the root of the
 // "附近" tab, talking through the real request engine to the scripted service in virtual time. The
@@ -96,7 +107,7 @@ class NearbyScreenTest : public ::testing::Test {
   ScopedMainLoop loop;
   ScopedClientStorage storage;
   ScriptedSearchService service;
-  lokavoAppDelegate delegate;
+  NearbyOnlyAppDelegate delegate;
   ui::ScreenInput input;
 };
 
