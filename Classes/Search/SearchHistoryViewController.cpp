@@ -136,6 +136,7 @@ void SearchHistoryViewController::loadView() {
 void SearchHistoryViewController::viewDidLoad() {
   LKTableViewController::viewDidLoad();
   updateBar();
+  if (tableView()) tableView()->reloadData();
 }
 
 // ---------------------------------------------------------------------------------------------

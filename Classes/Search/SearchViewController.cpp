@@ -157,6 +157,9 @@ void SearchViewController::goSearch() {
   const std::string place =
       isAroundPlace() && nearbyBar_ ? trimmedText(nearbyBar_->textField()->text()) : "";
   ui::NavigationController* stack = navigationController();
+  // The keyboard goes with the search: typing afterwards must not reach a field out of sight.
+  if (searchBar_) searchBar_->resignFirstResponder();
+  if (nearbyBar_) nearbyBar_->resignFirstResponder();
   if (!isNearbySearch && !(chooseCurrentLocation && isAroundPlace())) {
     if (stack == nullptr) return;
     auto results = std::make_shared<SearchResultsViewController>();

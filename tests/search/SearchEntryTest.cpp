@@ -46,6 +46,7 @@ TEST_F(SearchEntry, APlainSearchRecordsTheKeywordAndOpensTheResults) {
   ASSERT_NE(results, nullptr);
   EXPECT_EQ(results->what, "火锅");
   EXPECT_EQ(results->where, "");
+  EXPECT_FALSE(screen.searchBar()->isFirstResponder()) << "the keyboard goes with the search";
   EXPECT_EQ(cache().channelSearchHistory(), std::vector<std::string>{"火锅"});
   EXPECT_TRUE(cache().areaSearchHistory().empty());
   EXPECT_EQ(hits("/search/0/q?k=%E7%81%AB%E9%94%85").size(), 1U) << dump();
@@ -140,7 +141,7 @@ TEST_F(SearchEntry, APlaceFromTheHistoryScreenReplacesTheCurrentPosition) {
   ASSERT_NE(tabs().modalViewController(), nullptr);
   // The entry's own list shows the same place under the history screen.
   ui::ScreenInput onHistory(tabs().modalViewController()->view().get());
-  ASSERT_TRUE(onHistory.tapRow("西单"));
+  ASSERT_TRUE(onHistory.tapRow("西单")) << onHistory.dump() << "\n---\n" << dump();
   settle();
   EXPECT_FALSE(screen.chooseCurrentLocation);
   EXPECT_EQ(screen.nearbyBar()->textField()->text(), "西单");
@@ -216,6 +217,9 @@ TEST_F(SearchEntry, TheHistoryScreenClearsOnlyAfterConfirmation) {
   screen.showHistory(*screen.searchBar());
   settle();
   EXPECT_TRUE(shows("最近搜索"));
+  ASSERT_NE(tabs().modalViewController(), nullptr);
+  EXPECT_NE(ui::ScreenInput(tabs().modalViewController()->view().get()).dump().find("火锅"),
+            std::string::npos);
   ASSERT_TRUE(input.tap("清除记录"));
   EXPECT_TRUE(shows("确定要清空搜索记录吗"));
   ASSERT_TRUE(input.chooseAlertButton("取消"));
