@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <stdexcept>
+#include <utility>
 
 #include "Classes/Json/JsonValue.h"
 #include "Classes/ServiceClient/ByteBuffer.h"
@@ -52,8 +53,9 @@ std::vector<std::shared_ptr<ShopInfo>> decodeSearchPage(const std::string& compr
   return shops;
 }
 
-std::unique_ptr<test::ServiceLauncher> seededService() {
+std::unique_ptr<test::ServiceLauncher> seededService(std::vector<std::string> arguments) {
   test::ServiceLauncher::Options options;
+  options.arguments = std::move(arguments);
   options.templateDatabase = test::ServiceLauncher::sharedTemplate();
   return std::make_unique<test::ServiceLauncher>(options);
 }

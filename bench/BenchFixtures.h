@@ -21,8 +21,9 @@ std::string bareInflate(const std::string& compressed, std::size_t size);
 // The client's own path from a compressed search answer to the rows of the results screen.
 std::vector<std::shared_ptr<ShopInfo>> decodeSearchPage(const std::string& compressed);
 
-// The stand-in service started on a copy of the shared seeded database; check `running()`.
-std::unique_ptr<test::ServiceLauncher> seededService();
+// The stand-in service started on a copy of the shared seeded database, with extra command-line
+// options; check `running()`.
+std::unique_ptr<test::ServiceLauncher> seededService(std::vector<std::string> arguments = {});
 
 // An avatar-sized picture (100 x 100), as a record stores it.
 std::shared_ptr<Image> avatarPicture();

@@ -25,7 +25,7 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 filter='BM_SearchPageToShopInfo|BM_ShopInformationToDetailRecord|BM_CachedGet$|BM_CacheLookupAndCopyReference'
 filter+='|BM_PictureCache(Memory|Disk)Hit|BM_Picture(Memory|Disk)HitReference'
-filter+='|BM_StartupToFirstTab|BM_ResultListMemory'
+filter+='|BM_StartupToFirstTab|BM_ResultListMemory|BM_SessionConnections'
 echo "running the benchmarks ($(nproc) cores)..." >&2
 build/release/bench/lokavo_bench --benchmark_filter="$filter" --benchmark_format=json \
   --benchmark_out="$scratch/bench.json" --benchmark_out_format=json >/dev/null 2>"$scratch/bench.err" ||
@@ -78,6 +78,14 @@ row("heap per shop, 450 shops in results screen", screen, "B",
     "their JSON text", get("BM_ResultListMemory", "json_per_shop"))
 row("resident size per shop, results screen", get("BM_ResultListMemory", "screen_rss_per_shop"),
     "B", "-", None)
+
+session = get("BM_SessionConnections", "requests")
+conns = f"TCP connections, scripted session ({int(session) if session else '?'} requests)"
+row(conns, get("BM_SessionConnections", "connections"), "", "one connection (physical limit)",
+    get("BM_SessionConnections", "reference_connections"))
+row(conns, get("BM_SessionConnections", "connections"), "",
+    "closed after every answer (as before)",
+    get("BM_SessionConnectionsDroppedWhenIdle", "connections"))
 
 def rps(label):
     m = re.search(re.escape(label) + r"[^:]*:\s*([0-9.]+)", load)

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang clang-format libclang-rt-14-dev
   libcurl4-openssl-dev zlib1g-dev libxml2-dev libboost-json1.81-dev libssl-dev
-  libjpeg62-turbo-dev libpng-dev libsqlite3-dev libcpp-httplib-dev
+  libjpeg62-turbo-dev libpng-dev libsqlite3-dev libcpp-httplib-dev libedit-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libsimdjson-dev nlohmann-json3-dev wrk python3
 )

@@ -57,7 +57,7 @@ std::string RequestLog::escapeControls(std::string_view text) {
 }
 
 std::string RequestLog::line(std::string_view method, std::string_view target,
-                             std::string_view body, int status) {
+                             std::string_view body, int status, int remotePort) {
   // Cut first: a secret's value that reaches the cut is masked to its end all the same.
   std::string masked = body.empty() ? "-" : maskSecrets(body.substr(0, kBodyLimit));
   if (body.size() > kBodyLimit) masked += "...(" + std::to_string(body.size()) + " bytes)";
@@ -70,13 +70,15 @@ std::string RequestLog::line(std::string_view method, std::string_view target,
   result += escapeControls(masked);
   result += '\t';
   result += std::to_string(status);
+  result += "\tconn=";
+  result += std::to_string(remotePort);
   return result;
 }
 
 void RequestLog::write(std::string_view method, std::string_view target, std::string_view body,
-                       int status) {
+                       int status, int remotePort) {
   if (!out_.is_open()) return;
-  const std::string text = line(method, target, body, status);
+  const std::string text = line(method, target, body, status, remotePort);
   std::lock_guard guard(mutex_);
   out_ << text << '\n';
   out_.flush();

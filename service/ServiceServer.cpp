@@ -112,7 +112,7 @@ ServiceServer::ServiceServer(const ServiceOptions& options)
   server_.Put(kAnyPath, withBody);
   server_.Patch(kAnyPath, withBody);
   server_.set_logger([this](const httplib::Request& req, const httplib::Response& res) {
-    log_.write(req.method, req.target, tLoggedBody, res.status);
+    log_.write(req.method, req.target, tLoggedBody, res.status, req.remote_port);
     tLoggedBody = std::string();  // a large body's buffer is not kept by the worker
   });
 }

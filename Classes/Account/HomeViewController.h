@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "Classes/ServiceClient/HttpRequestDelegate.h"
-#include "Classes/Shell/TabRootScreen.h"
 #include "Classes/Toolkit/LKTableViewController.h"
+#include "Classes/Toolkit/TabRootScreen.h"
 #include "Platform/Notifications/NotificationCenter.h"
 
 namespace lk {

@@ -14,7 +14,7 @@
 #include "Classes/ServiceClient/HttpRequest.h"
 #include "Classes/ServiceClient/ServiceAnswer.h"
 #include "Classes/ServiceClient/ServiceEndpoints.h"
-#include "Classes/Shell/AlertCenter.h"
+#include "Classes/Toolkit/AlertCenter.h"
 #include "Classes/Util/Utility.h"
 #include "Platform/Device/DeviceInfo.h"
 #include "Platform/Image/ImageBitmap.h"

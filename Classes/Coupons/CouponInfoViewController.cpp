@@ -13,7 +13,8 @@
 #include "Classes/ServiceClient/HttpRequest.h"
 #include "Classes/ServiceClient/ServiceAnswer.h"
 #include "Classes/ServiceClient/ServiceEndpoints.h"
-#include "Classes/Shell/AlertCenter.h"
+#include "Classes/Shop/ShopInfoViewController.h"
+#include "Classes/Toolkit/AlertCenter.h"
 #include "Classes/Toolkit/CustomCell.h"
 #include "Platform/Device/DeviceInfo.h"
 #include "Platform/Log/Log.h"
@@ -481,7 +482,12 @@ void CouponInfoViewController::tableViewDidSelectRowAtIndexPath(ui::TableView& t
 }
 
 void CouponInfoViewController::openShop(const std::shared_ptr<ShopInfo>& shop) {
-  logf("Coupon shop chosen: %s", shop->shopId().c_str());
+  auto* nav = navigationController();
+  if (nav == nullptr || !shop || shop->shopId().empty()) return;
+  auto screen = std::make_shared<ShopInfoViewController>();
+  screen->hidesBottomBarWhenPushed = true;
+  screen->setShopInfo(shop);
+  nav->pushViewController(screen, true);
 }
 
 }  // namespace lk

@@ -118,7 +118,7 @@ class CouponInfoViewController : public LKNavigationController,
   void textFieldDidChange(ui::TextField& field) override;
 
  protected:
-  // Opens a shop where the offer applies; joins the shop screen when it exists in this tree.
+  // Opens a shop where the offer applies (its detail screen).
   virtual void openShop(const std::shared_ptr<ShopInfo>& shop);
 
  private:

@@ -13,7 +13,7 @@
 #include "Classes/ServiceClient/HttpRequest.h"
 #include "Classes/ServiceClient/ServiceAnswer.h"
 #include "Classes/ServiceClient/ServiceEndpoints.h"
-#include "Classes/Shell/AlertCenter.h"
+#include "Classes/Toolkit/AlertCenter.h"
 #include "Classes/Toolkit/CustomCell.h"
 #include "Platform/Log/Log.h"
 #include "Platform/UI/Application.h"

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "Classes/ServiceClient/HttpRequestDelegate.h"
-#include "Classes/Shell/TabRootScreen.h"
 #include "Classes/Toolkit/LKTableViewController.h"
+#include "Classes/Toolkit/TabRootScreen.h"
 #include "Classes/Toolkit/VSPickerView.h"
 #include "Classes/Toolkit/VSPickerViewTarget.h"
 #include "Platform/Notifications/NotificationCenter.h"

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstdlib>
 #include <mutex>
 
@@ -187,6 +188,84 @@ void CacheCenter::clearAreaSearchHistory() {
 void CacheCenter::clearChannelSearchHistory() {
   channelSearchHistory_.clear();
   storeList(kChannelSearchHistory, channelSearchHistory_);
+}
+
+namespace {
+
+// The four fields a history entry keeps; never starts a download.
+std::shared_ptr<ShopInfo> slimCopy(const std::string& id, std::string name, std::string address,
+                                   float score) {
+  auto entry = std::make_shared<ShopInfo>();
+  entry->setShopId(id);
+  entry->setStrName(std::move(name));
+  entry->setStrAddress(std::move(address));
+  entry->setFltScoreTotal(score);
+  return entry;
+}
+
+// The score as the decimal it was sent as (4.1, not 4.099999904632568).
+double storedScore(float score) {
+  char text[32];
+  const auto end = std::to_chars(text, text + sizeof text, score).ptr;
+  return json::doubleFromText(std::string_view(text, static_cast<std::size_t>(end - text)));
+}
+
+}  // namespace
+
+void CacheCenter::recordBrowsedShop(const ShopInfo& shop) {
+  // An entry without an id could never be opened again, nor told apart from another one.
+  if (shop.shopId().empty()) return;
+  auto& list = shopBrowseHistory_;
+  if (auto it = std::find_if(list.begin(), list.end(),
+                             [&](const auto& entry) { return entry->isEqual(shop); });
+      it != list.end()) {
+    list.erase(it);
+  }
+  if (list.size() >= kMaxBrowsedShops) list.resize(kMaxBrowsedShops - 1);
+  list.insert(list.begin(),
+              slimCopy(shop.shopId(), shop.strName(), shop.strAddress(), shop.fltScoreTotal()));
+  saveShopBrowseHistory();
+}
+
+void CacheCenter::cleanBrowseHistory() {
+  shopBrowseHistory_.clear();
+  saveShopBrowseHistory();
+}
+
+void CacheCenter::saveShopBrowseHistory() {
+  boost::json::array stored;
+  for (const auto& shop : shopBrowseHistory_) {
+    boost::json::object entry;
+    if (!shop->shopId().empty()) entry["id"] = shop->shopId();
+    if (!shop->strName().empty()) entry["name"] = shop->strName();
+    if (!shop->strAddress().empty()) entry["address"] = shop->strAddress();
+    entry["score"] = storedScore(shop->fltScoreTotal());
+    stored.push_back(std::move(entry));
+  }
+  cfg_->setObject(kShopBrowseHistory, std::move(stored));
+}
+
+void CacheCenter::restoreShopBrowseHistory() {
+  shopBrowseHistory_.clear();
+  const auto stored = cfg_->objectForKey(kShopBrowseHistory);
+  if (!stored || !stored->is_array()) return;
+  // An older or damaged store may hold anything: only dictionaries, only the typed fields, and
+  // never more entries than the history keeps.
+  for (const auto& item : stored->get_array()) {
+    if (shopBrowseHistory_.size() >= kMaxBrowsedShops) break;
+    if (!item.is_object()) continue;
+    const auto& entry = item.get_object();
+    const auto text = [&entry](const char* key) {
+      const auto* v = entry.if_contains(key);
+      return v != nullptr && v->is_string() ? std::string(v->get_string()) : std::string();
+    };
+    const auto* score = entry.if_contains("score");
+    const float points = score != nullptr && score->is_number() ? json::toFloat(*score) : 0.0F;
+    // An entry without an id (never written by this client) could not be opened again.
+    std::string id = text("id");
+    if (id.empty()) continue;
+    shopBrowseHistory_.push_back(slimCopy(id, text("name"), text("address"), points));
+  }
 }
 
 void CacheCenter::storeList(const char* key, const std::vector<std::string>& list) {

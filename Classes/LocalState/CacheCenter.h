@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Classes/Records/Area.h"
+#include "Classes/Records/ShopInfo.h"
 
 namespace lk {
 
@@ -21,8 +22,10 @@ inline constexpr const char* kCurrentCityId = "kCurrentCityId";
 inline constexpr const char* kCurrentCityName = "kCurrentCityName";
 inline constexpr const char* kAreaSearchHistory = "kAreaSearchHistory";
 inline constexpr const char* kChannelSearchHistory = "kChannelSearchHistory";
+inline constexpr const char* kShopBrowseHistory = "kShopBrowseHistory";
 
-// What survives a restart: the current city, the account, the keyword histories. Restored from
+// What survives a restart: the current city, the account, the keyword histories and the shops
+// recently opened. Restored from
 // the standard user-defaults store when created; every change is written back at once. Main
 // thread only.
 class CacheCenter {
@@ -67,6 +70,18 @@ class CacheCenter {
   void clearAreaSearchHistory();
   void clearChannelSearchHistory();
 
+  // Shops whose details were opened, newest first, at most kMaxBrowsedShops; each a slim copy
+  // holding only id, name, address and score.
+  [[nodiscard]] const std::vector<std::shared_ptr<ShopInfo>>& shopBrowseHistory() const {
+    return shopBrowseHistory_;
+  }
+  // Moves the shop to the front (a shop without an id is not recorded) and stores the list.
+  void recordBrowsedShop(const ShopInfo& shop);
+  void cleanBrowseHistory();
+  void saveShopBrowseHistory();
+  // Replaces the list by the stored one: at most kMaxBrowsedShops dictionaries, each with an id.
+  void restoreShopBrowseHistory();
+
   // Steps of creation, callable on their own.
   void restore();
   void setDefaultIfNeeded();
@@ -74,13 +89,12 @@ class CacheCenter {
   static void recordKeyword(const std::string& keyword, std::vector<std::string>& container);
 
   static constexpr std::size_t kMaxKeywords = 30;
+  static constexpr std::size_t kMaxBrowsedShops = 30;
   static constexpr int kDefaultCityId = 131;
   static constexpr const char* kDefaultCityName = "北京";
 
  private:
   void storeList(const char* key, const std::vector<std::string>& list);
-  // The shop browse history joins the restore here when it exists.
-  void restoreShopBrowseHistory() {}
 
   UserDefaults* cfg_ = nullptr;
   std::optional<std::string> username_;
@@ -88,6 +102,7 @@ class CacheCenter {
   std::shared_ptr<const Area> currentCity_;
   std::vector<std::string> areaSearchHistory_;
   std::vector<std::string> channelSearchHistory_;
+  std::vector<std::shared_ptr<ShopInfo>> shopBrowseHistory_;
   std::optional<std::vector<std::shared_ptr<Area>>> hotCityList_;
 };
 

@@ -1,5 +1,8 @@
 #include "Classes/Pictures/LKImageDownloader.h"
 
+#include <cctype>
+#include <string_view>
+
 #include "Platform/Image/ImageCodec.h"
 #include "Platform/Net/UrlTransfer.h"
 #include "Platform/Notifications/NotificationCenter.h"
@@ -23,11 +26,32 @@ LKImageDownloader::~LKImageDownloader() {
   cancel();
 }
 
+namespace {
+
+// Pictures come over the web only: a URL of another kind (a local file, say) is never fetched.
+bool isWebURL(const std::string& url) {
+  const auto startsWith = [&url](std::string_view prefix) {
+    if (url.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+      if (std::tolower(static_cast<unsigned char>(url[i])) != prefix[i]) return false;
+    }
+    return true;
+  };
+  return startsWith("http://") || startsWith("https://");
+}
+
+}  // namespace
+
 void LKImageDownloader::start() {
+  if (!isWebURL(url_)) {
+    if (delegate_ != nullptr) delegate_->imageDownloaderDidFailWithError(*this, nullptr);
+    return;
+  }
   UrlRequest request;
   request.url = url_;
   request.cachePolicy = UrlCachePolicy::kReloadIgnoringLocalCacheData;
   request.timeoutInterval = seconds(kTimeout);
+  request.maximumBodyLength = kMaxImageBytes;
   connection_ = UrlTransfer::start(request, this);
   if (!connection_) {
     if (delegate_ != nullptr) delegate_->imageDownloaderDidFailWithError(*this, nullptr);
@@ -48,16 +72,8 @@ void LKImageDownloader::postNotification(const char* name) {
   NotificationCenter::defaultCenter().post(Notification{name, this, {}});
 }
 
-void LKImageDownloader::transferDidReceiveData(UrlTransfer& transfer, std::string_view chunk) {
-  if (imageData_.size() + chunk.size() > kMaxImageBytes) {
-    // A hostile or mistaken answer must not fill the memory: end here, as bytes of no picture.
-    imageData_.clear();
-    imageData_.shrink_to_fit();
-    oversized_ = true;
-    transferDidFinish(transfer);
-    return;
-  }
-  imageData_.append(chunk);
+void LKImageDownloader::transferDidReceiveData(UrlTransfer& /*transfer*/, std::string_view chunk) {
+  imageData_.append(chunk);  // the transport stops the answer at kMaxImageBytes
 }
 
 void LKImageDownloader::transferDidFinish(UrlTransfer& /*transfer*/) {
@@ -76,7 +92,15 @@ void LKImageDownloader::transferDidFinish(UrlTransfer& /*transfer*/) {
   delegate_->imageDownloaderDidFinishWithImage(*this, image);
 }
 
-void LKImageDownloader::transferDidFail(UrlTransfer& /*transfer*/, const PlatformError& error) {
+void LKImageDownloader::transferDidFail(UrlTransfer& transfer, const PlatformError& error) {
+  if (error.code == UrlError::kDataLengthExceedsMaximum) {
+    // A hostile or mistaken answer: it ends as bytes of no picture, not as a failure to retry.
+    imageData_.clear();
+    imageData_.shrink_to_fit();
+    oversized_ = true;
+    transferDidFinish(transfer);
+    return;
+  }
   const auto alive = alive_;
   const PlatformError copy = error;
   connection_.reset();

@@ -68,10 +68,23 @@ void LKImageManager::imageCacheDidNotFindImageForKey(LKImageCache& /*cache*/,
                                                      const std::any& userInfo) {
   const auto lookUp = takeLookUp(userInfo);
   if (!lookUp) return;
-  auto& downloader = downloaderForURL_[lookUp->url];
-  if (!downloader) downloader = LKImageDownloader::downloaderWithURL(lookUp->url, this);
+  LKImageDownloader* downloader = nullptr;
+  if (const auto running = downloaderForURL_.find(lookUp->url);
+      running != downloaderForURL_.end()) {
+    downloader = running->second.get();
+  } else {
+    // Made before it is registered: a download that fails at once reports inside this call,
+    // and must find no entry of its own to erase.
+    auto created = LKImageDownloader::downloaderWithURL(lookUp->url, this);
+    if (!created->isRunning()) {
+      lookUp->delegate->webImageManagerDidFail(*this, lookUp->url);
+      return;
+    }
+    downloader = created.get();
+    downloaderForURL_.emplace(lookUp->url, std::move(created));
+  }
   delegates_.push_back(lookUp->delegate);
-  downloaders_.push_back(downloader.get());
+  downloaders_.push_back(downloader);
 }
 
 void LKImageManager::removePairAt(std::size_t index) {
@@ -134,10 +147,19 @@ void LKImageManager::imageDownloaderDidFailWithError(LKImageDownloader& download
                                                      const PlatformError* /*error*/) {
   // A transfer that failed may work later: the waiting views keep their placeholder and the
   // next request for the URL starts a new download.
-  for (std::size_t i = downloaders_.size(); i-- > 0;) {
-    if (downloaders_[i] == &downloader) removePairAt(i);
+  const std::string url = downloader.url();
+  // As for a finished download: each pair goes before its view is told, so that a view that
+  // goes away in its callback (and forgets its other pairs) is never told again.
+  for (;;) {
+    const auto it = std::find(downloaders_.rbegin(), downloaders_.rend(), &downloader);
+    if (it == downloaders_.rend()) break;
+    const auto index = static_cast<std::size_t>(downloaders_.rend() - it - 1);
+    LKImageManagerDelegate* view = delegates_[index];
+    removePairAt(index);
+    view->webImageManagerDidFail(*this, url);
   }
-  unregister(downloader.url());
+  // The downloader is inside its own callback: it touches nothing after this returns.
+  unregister(url);
 }
 
 }  // namespace lk

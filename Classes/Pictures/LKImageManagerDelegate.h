@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "Platform/Image/Image.h"
 
 namespace lk {
@@ -15,6 +17,8 @@ class LKImageManagerDelegate {
   virtual ~LKImageManagerDelegate() = default;
 
   virtual void webImageManager(LKImageManager& /*manager*/, const ImagePtr& /*image*/) {}
+  // The picture of `url` could not be fetched this time; the view keeps its placeholder.
+  virtual void webImageManagerDidFail(LKImageManager& /*manager*/, const std::string& /*url*/) {}
 };
 
 }  // namespace lk

@@ -59,6 +59,8 @@ class Broadcast {
   // Observed by drawn cells.
   [[nodiscard]] Observable<ImagePtr>& userImg() { return userImg_.image(); }
   [[nodiscard]] Observable<ImagePtr>& bcImg() { return bcImg_.image(); }
+  [[nodiscard]] const Observable<ImagePtr>& userImg() const { return userImg_.image(); }
+  [[nodiscard]] const Observable<ImagePtr>& bcImg() const { return bcImg_.image(); }
   [[nodiscard]] const HttpRequest* userImgRequest() const { return userImg_.request(); }
   [[nodiscard]] const HttpRequest* bcImgRequest() const { return bcImg_.request(); }
 

@@ -56,6 +56,7 @@ class Comment {
 
   // Observed by drawn cells ("userImg").
   [[nodiscard]] Observable<ImagePtr>& userImg() { return userImg_.image(); }
+  [[nodiscard]] const Observable<ImagePtr>& userImg() const { return userImg_.image(); }
   [[nodiscard]] const HttpRequest* imgRequest() const { return userImg_.request(); }
 
  private:

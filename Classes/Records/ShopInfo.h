@@ -125,6 +125,8 @@ class ShopInfo : private HttpRequestDelegate {
   // Observed by the detail screen and drawn cells.
   [[nodiscard]] Observable<ImagePtr>& shopImg() { return shopImg_.image(); }
   [[nodiscard]] Observable<int>& intPicCount() { return intPicCount_; }
+  [[nodiscard]] const Observable<ImagePtr>& shopImg() const { return shopImg_.image(); }
+  [[nodiscard]] const Observable<int>& intPicCount() const { return intPicCount_; }
   [[nodiscard]] const HttpRequest* imgRequest() const { return shopImg_.request(); }
   [[nodiscard]] const HttpRequest* additionRequest() const { return additionRequest_.get(); }
 

@@ -12,7 +12,7 @@
 #include "Classes/ServiceClient/HttpRequest.h"
 #include "Classes/ServiceClient/ServiceAnswer.h"
 #include "Classes/ServiceClient/ServiceEndpoints.h"
-#include "Classes/Shell/AlertCenter.h"
+#include "Classes/Toolkit/AlertCenter.h"
 #include "Platform/Device/DeviceInfo.h"
 #include "Platform/Location/LocationSource.h"
 #include "Platform/Log/Log.h"

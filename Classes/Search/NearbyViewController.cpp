@@ -10,7 +10,7 @@
 #include "Classes/Search/SearchViewController.h"
 #include "Classes/ServiceClient/FormValue.h"
 #include "Classes/ServiceClient/ServiceEndpoints.h"
-#include "Classes/Shell/AlertCenter.h"
+#include "Classes/Toolkit/AlertCenter.h"
 #include "Classes/Toolkit/LKNavigationController.h"
 #include "Classes/Toolkit/VSPickerView.h"
 #include "Platform/Location/LocationSource.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "Classes/Search/SearchResultsViewController.h"
-#include "Classes/Shell/TabRootScreen.h"
+#include "Classes/Toolkit/TabRootScreen.h"
 #include "Platform/Notifications/NotificationCenter.h"
 #include "Platform/UI/AlertViewDelegate.h"
 

@@ -6,7 +6,7 @@
 #include "Classes/Records/DirectoryDecoder.h"
 #include "Classes/Search/CityPickerViewController.h"
 #include "Classes/ServiceClient/ServiceEndpoints.h"
-#include "Classes/Shell/AlertCenter.h"
+#include "Classes/Toolkit/AlertCenter.h"
 #include "Platform/UI/NavigationController.h"
 #include "Platform/UI/TableView.h"
 

@@ -16,6 +16,7 @@
 #include "Classes/ServiceClient/HttpRequest.h"
 #include "Classes/ServiceClient/ServiceAnswer.h"
 #include "Classes/ServiceClient/ServiceEndpoints.h"
+#include "Classes/Shop/ShopInfoViewController.h"
 #include "Classes/Toolkit/CustomCell.h"
 #include "Platform/Log/Log.h"
 #include "Platform/UI/NavigationController.h"
@@ -210,7 +211,8 @@ void SearchResultsViewController::searchAnswered(HttpRequest& request) {
     } else {
       const boost::json::value root(std::move(*answer));
       const boost::json::object& fields = root.get_object();
-      resultCount_ = json::intMember(fields, "total");
+      // A count below zero is a fault of the service; the title would show "[-5家商户]".
+      resultCount_ = std::max(0, json::intMember(fields, "total"));
       geoarealist_ = DirectoryDecoder::decodeSearchAreas(root);
       channellist_ = DirectoryDecoder::decodeSearchChannels(root);
       std::size_t count = 0;
@@ -275,11 +277,11 @@ void SearchResultsViewController::treeAnswered(HttpRequest& request, bool areas)
   };
   std::vector<std::shared_ptr<LKObject>> nodes;
   if (areas) {
-    for (auto& district : DirectoryDecoder::decodeAreaTree(root))
-      nodes.push_back(std::move(district));
+    const auto districts = DirectoryDecoder::decodeAreaTree(root);
+    nodes.assign(districts.begin(), districts.end());
   } else {
-    for (auto& main : DirectoryDecoder::decodeChannelTree(root))
-      nodes.push_back(std::move(main));
+    const auto categories = DirectoryDecoder::decodeChannelTree(root);
+    nodes.assign(categories.begin(), categories.end());
   }
 
   tree.clear();
@@ -645,7 +647,12 @@ void SearchResultsViewController::tableViewDidSelectRowAtIndexPath(ui::TableView
 }
 
 void SearchResultsViewController::openShop(const std::shared_ptr<ShopInfo>& shop) {
-  logf("Shop chosen: %s", shop->shopId().c_str());
+  auto* nav = navigationController();
+  if (nav == nullptr || shop->shopId().empty()) return;
+  auto screen = std::make_shared<ShopInfoViewController>();
+  screen->hidesBottomBarWhenPushed = true;
+  screen->setShopInfo(shop);
+  nav->pushViewController(screen, true);
 }
 
 void SearchResultsViewController::openAddShop() {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Classes/Shell/TabRootScreen.h"
+#include "Classes/Toolkit/TabRootScreen.h"
 #include "Platform/UI/ViewController.h"
 
 namespace lk {

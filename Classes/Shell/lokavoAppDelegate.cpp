@@ -8,7 +8,7 @@
 #include "Classes/Search/NearbyViewController.h"
 #include "Classes/ServiceClient/HttpRequestCacheCenter.h"
 #include "Classes/Shell/PlaceholderViewController.h"
-#include "Classes/Shell/TabRootScreen.h"
+#include "Classes/Toolkit/TabRootScreen.h"
 #include "Platform/UI/Image.h"
 #include "Platform/UI/NavigationController.h"
 #include "Platform/UI/TabBarController.h"

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "Platform/RunLoop/RunLoop.h"
 #include "Platform/UI/Button.h"
 #include "Platform/UI/NavigationController.h"
 #include "Platform/UI/TextMeasure.h"
@@ -92,7 +93,10 @@ void LKNavigationController::setBackTitle(const std::string& title) {
 }
 
 void LKNavigationController::back() {
-  if (ui::NavigationController* nav = navigationController()) nav->popViewController(true);
+  ui::NavigationController* nav = navigationController();
+  if (nav == nullptr) return;
+  // This screen is what leaves: it is released on a later turn, not inside its own call.
+  if (auto popped = nav->popViewController(true)) RunLoop::main().post([popped] {});
 }
 
 void LKNavigationController::addSubview(const std::shared_ptr<ui::View>& v) {

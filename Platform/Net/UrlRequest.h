@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <utility>
@@ -19,6 +20,10 @@ enum class UrlCachePolicy {
 
 // What a transfer sends: an already escaped absolute URL, a method, header fields and a body.
 struct UrlRequest {
+  // Far above any answer or picture of the service; a compressed answer this long would
+  // inflate far beyond what the client accepts anyway.
+  static constexpr std::size_t kDefaultMaximumBodyLength = 16u * 1024 * 1024;
+
   std::string url;
   std::string httpMethod = "GET";
   std::vector<std::pair<std::string, std::string>> headerFields;
@@ -26,6 +31,12 @@ struct UrlRequest {
   // Connecting, and every later pause without progress, may last this long before the
   // transfer fails with UrlError::kTimedOut. A transfer that keeps moving is never cut.
   Duration timeoutInterval = seconds(20);
+  // The whole exchange, redirects included, ends with UrlError::kTimedOut after this long even
+  // while it moves: a body dripped byte by byte cannot hold a screen forever.
+  Duration deadline = seconds(120);
+  // A response body longer than this fails with UrlError::kDataLengthExceedsMaximum as soon as
+  // it is known (a declared length) or reached (while it arrives); nothing more is read.
+  std::size_t maximumBodyLength = kDefaultMaximumBodyLength;
   UrlCachePolicy cachePolicy = UrlCachePolicy::kUseProtocolCachePolicy;
   bool handlesCookies = false;  // the transport never sends or stores cookies
 

@@ -21,6 +21,10 @@ std::uint64_t UrlTransfer::startedCount() {
   return gStartedCount.load();
 }
 
+void UrlTransfer::closeIdleConnections() {
+  closeBackendIdleConnections();
+}
+
 UrlTransferFactory* UrlTransfer::setFactory(UrlTransferFactory* factory) {
   UrlTransferFactory* previous = gFactory;
   gFactory = factory;

@@ -35,6 +35,11 @@ class UrlTransfer {
   // Transfers started in this process so far (benchmarks and tests read it).
   static std::uint64_t startedCount();
 
+  // Connections stay open after their transfer for the next request to the same host. This
+  // closes those that no transfer uses now (for instance before the server they lead to stops,
+  // or when the application goes to the background). Main thread only.
+  static void closeIdleConnections();
+
   // Makes the transfers start() returns instead of the linked backend; tests install a fake
   // transport for their scope. Not owned; nullptr restores the backend. Returns the factory
   // installed before, if any.
@@ -53,8 +58,9 @@ class UrlTransferFactory {
                                              UrlTransferDelegate* delegate) = 0;
 };
 
-// The linked backend's transfers (UrlTransfer<Backend>.cpp supplies it).
+// The linked backend's transfers and connection cache (UrlTransfer<Backend>.cpp supplies them).
 std::unique_ptr<UrlTransfer> startBackendTransfer(const UrlRequest& request,
                                                   UrlTransferDelegate* delegate);
+void closeBackendIdleConnections();
 
 }  // namespace lk

@@ -6,6 +6,11 @@
 // transfer's job; the records are handed to the delegate after curl has returned. So a delegate
 // may cancel or destroy its transfer, or start another one, inside any callback: the driver
 // re-checks the job after every delegate call and never calls into curl from within curl.
+//
+// The driver (the multi handle with its connection and name caches) lives as long as the
+// process, so that a request after an idle pause reuses the open connection instead of paying a
+// new handshake. Idle connections are closed by curl's own age limit when they are next looked
+// at; while no transfer runs the driver holds no socket watch and no timer on the loop.
 #include <curl/curl.h>
 #include <linux/sockios.h>
 #include <sys/ioctl.h>
@@ -30,6 +35,12 @@ namespace lk {
 namespace {
 
 constexpr int kMaxRedirects = 16;
+// Answers and pictures share connections per host; more transfers to one host wait for a free
+// one. Two, as HTTP/1.1 long recommended: on a phone network another connection costs a handshake
+// that the few small answers and pictures of a screen rarely win back.
+constexpr long kMaxHostConnections = 2;
+// Open connections kept for reuse across all hosts.
+constexpr long kMaxCachedConnections = 8;
 
 class UrlTransferCurl;
 
@@ -66,6 +77,10 @@ struct Job {
 
   std::deque<Event> events;
   bool inMulti = false;
+  bool hasSocket = false;     // curl gave it a connection (one may wait for a free one first)
+  TimePoint startedAt;        // the overall deadline counts from here, across redirects
+  std::size_t bodyBytes = 0;  // body bytes of the current response
+  bool tooLong = false;       // the body passed the request's maximum: curl is told to stop
   RunLoop::TimerId inactivityTimer = 0;
   TimePoint lastProgress;
   curl_off_t lastDown = 0;
@@ -195,7 +210,6 @@ bool isReservedInvalidName(std::string host) {
 
 class CurlDriver;
 CurlDriver* currentDriver();
-void retireDriverIfIdle();
 
 // The public handle. Its job lives in the driver until the transfer ends.
 class UrlTransferCurl final : public UrlTransfer {
@@ -214,7 +228,9 @@ class UrlTransferCurl final : public UrlTransfer {
 
 class CurlDriver {
  public:
-  explicit CurlDriver(RunLoop& loop) : loop_(loop), multi_(curl_multi_init()) {
+  explicit CurlDriver(RunLoop& loop) : loop_(&loop), multi_(curl_multi_init()) {
+    curl_multi_setopt(multi_, CURLMOPT_MAX_HOST_CONNECTIONS, kMaxHostConnections);
+    curl_multi_setopt(multi_, CURLMOPT_MAXCONNECTS, kMaxCachedConnections);
     curl_multi_setopt(multi_, CURLMOPT_SOCKETFUNCTION, &CurlDriver::socketCallback);
     curl_multi_setopt(multi_, CURLMOPT_SOCKETDATA, this);
     curl_multi_setopt(multi_, CURLMOPT_TIMERFUNCTION, &CurlDriver::timerCallback);
@@ -228,19 +244,35 @@ class CurlDriver {
     closing_ = true;
     for (auto& [easy, job] : jobs_) {
       if (job->inMulti) curl_multi_remove_handle(multi_, easy);
-      if (job->inactivityTimer != 0) loop_.cancel(job->inactivityTimer);
+      if (job->inactivityTimer != 0) loop_->cancel(job->inactivityTimer);
       if (job->owner != nullptr) job->owner->job_ = nullptr;
     }
     jobs_.clear();
     for (const auto& [fd, watch] : watches_)
-      loop_.unwatch(watch.id);
+      loop_->unwatch(watch.id);
     watches_.clear();
-    if (curlTimer_ != 0) loop_.cancel(curlTimer_);
+    if (curlTimer_ != 0) loop_->cancel(curlTimer_);
     curl_multi_cleanup(multi_);
   }
 
-  [[nodiscard]] RunLoop& loop() const { return loop_; }
   [[nodiscard]] bool idle() const { return jobs_.empty() && depth_ == 0; }
+
+  // Serves transfers on `loop` from now on. Only an idle driver moves: it holds nothing on its
+  // old loop (a test's loop may be gone by now).
+  void moveTo(RunLoop& loop) {
+    if (loop_ == &loop || !idle()) return;
+    watches_.clear();
+    curlTimer_ = 0;
+    loop_ = &loop;
+  }
+
+  // Once the last transfer has ended, curl's own timer is not needed until the next one starts
+  // (adding a transfer sets it again): an idle client leaves its loop with nothing to wake for.
+  void releaseLoopIfIdle() {
+    if (!idle() || curlTimer_ == 0) return;
+    loop_->cancel(curlTimer_);
+    curlTimer_ = 0;
+  }
 
   void start(UrlTransferCurl& owner, const UrlRequest& request, UrlTransferDelegate* delegate) {
     auto job = std::make_shared<Job>();
@@ -248,7 +280,8 @@ class CurlDriver {
     job->owner = &owner;
     job->delegate = delegate;
     job->request = request;
-    job->lastProgress = loop_.now();
+    job->lastProgress = loop_->now();
+    job->startedAt = job->lastProgress;
     owner.job_ = job.get();
     if (job->easy == nullptr) {
       failLater(job, makeError(UrlError::kUnknown, "cannot create a transfer"));
@@ -309,6 +342,9 @@ class CurlDriver {
     curl_easy_setopt(e, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(e, CURLOPT_XFERINFOFUNCTION, &CurlDriver::progressCallback);
     curl_easy_setopt(e, CURLOPT_XFERINFODATA, &job);
+    // A declared length over the maximum is refused before any of the body is read.
+    curl_easy_setopt(e, CURLOPT_MAXFILESIZE_LARGE,
+                     static_cast<curl_off_t>(job.request.maximumBodyLength));
 
     if (job.headers != nullptr) curl_slist_free_all(job.headers);
     job.headers = nullptr;
@@ -336,10 +372,13 @@ class CurlDriver {
     job.redirecting = false;
     job.lastDown = 0;
     job.lastUp = 0;
+    job.bodyBytes = 0;
+    job.tooLong = false;
+    job.hasSocket = false;
   }
 
   void addToMulti(Job& job) {
-    job.lastProgress = loop_.now();
+    job.lastProgress = loop_->now();
     if (curl_multi_add_handle(multi_, job.easy) == CURLM_OK) {
       job.inMulti = true;
     } else {
@@ -353,7 +392,7 @@ class CurlDriver {
       job.inMulti = false;
     }
     if (job.inactivityTimer != 0) {
-      loop_.cancel(job.inactivityTimer);
+      loop_->cancel(job.inactivityTimer);
       job.inactivityTimer = 0;
     }
     if (job.owner != nullptr) job.owner->job_ = nullptr;
@@ -363,7 +402,7 @@ class CurlDriver {
   void failLater(const std::shared_ptr<Job>& job, PlatformError error) {
     if (job->easy == nullptr) {
       // Never registered: keep it alive through the posted call.
-      loop_.post([job, error = std::move(error)] {
+      loop_->post([job, error = std::move(error)] {
         if (job->owner == nullptr) return;
         UrlTransferCurl* owner = job->owner;
         owner->job_ = nullptr;
@@ -373,7 +412,7 @@ class CurlDriver {
     }
     job->events.push_back(Event{Event::Kind::kDone, {}, {}, CURLE_OK, std::move(error)});
     std::weak_ptr<Job> weak = job;
-    loop_.post([weak] {
+    loop_->post([weak] {
       auto alive = weak.lock();
       CurlDriver* driver = currentDriver();
       if (!alive || driver == nullptr) return;
@@ -386,18 +425,18 @@ class CurlDriver {
       Depth depth(*this);
       deliver(job);
     }
-    retireDriverIfIdle();  // may destroy this driver: nothing after it
+    releaseLoopIfIdle();
   }
 
   void armInactivityTimer(const std::shared_ptr<Job>& job, Duration delay) {
     std::weak_ptr<Job> weak = job;
-    job->inactivityTimer = loop_.schedule(delay, [this, weak] {
+    job->inactivityTimer = loop_->schedule(delay, [this, weak] {
       if (auto alive = weak.lock()) onInactivityTimer(alive);
     });
   }
 
   void armInactivityTimer(const std::shared_ptr<Job>& job) {
-    armInactivityTimer(job, job->request.timeoutInterval / 4);
+    armInactivityTimer(job, std::min(job->request.timeoutInterval / 4, job->request.deadline));
   }
 
   // Bytes the job has handed to the kernel that have not left the machine yet.
@@ -411,17 +450,27 @@ class CurlDriver {
     return total;
   }
 
+  // A transfer without a connection of its own while others have one is waiting for a free
+  // connection to its host: that wait is not the server's silence.
+  bool waitsForAConnection(const Job& job) const {
+    if (job.hasSocket) return false;
+    return std::any_of(jobs_.begin(), jobs_.end(),
+                       [&](const auto& entry) { return entry.second->hasSocket; });
+  }
+
   // Checks a few times per interval, so that an upload still draining from the socket's send
   // buffer (curl has nothing left to write, the peer still reads) counts as progress.
   void onInactivityTimer(const std::shared_ptr<Job>& job) {
     job->inactivityTimer = 0;
+    const TimePoint now = loop_->now();
     const std::size_t unsent = unsentBytes(*job);
-    if (unsent < job->lastUnsent) job->lastProgress = loop_.now();
+    if (unsent < job->lastUnsent || waitsForAConnection(*job)) job->lastProgress = now;
     job->lastUnsent = unsent;
     const Duration interval = job->request.timeoutInterval;
-    const Duration quiet = loop_.now() - job->lastProgress;
-    if (quiet < interval) {
-      armInactivityTimer(job, std::min(interval - quiet, interval / 4));
+    const Duration quiet = now - job->lastProgress;
+    const Duration left = job->request.deadline - (now - job->startedAt);
+    if (quiet < interval && left > Duration::zero()) {
+      armInactivityTimer(job, std::min({interval - quiet, interval / 4, left}));
       return;
     }
     if (job->inMulti) {
@@ -444,7 +493,7 @@ class CurlDriver {
     Job& job = jobOf(data);
     const size_t n = size * count;
     const std::string_view line(buffer, n);
-    if (CurlDriver* driver = currentDriver()) job.lastProgress = driver->loop_.now();
+    if (CurlDriver* driver = currentDriver()) job.lastProgress = driver->loop_->now();
 
     if (line.starts_with("HTTP/")) {
       job.head = UrlResponse{};
@@ -488,8 +537,13 @@ class CurlDriver {
   static size_t writeCallback(char* buffer, size_t size, size_t count, void* data) {
     Job& job = jobOf(data);
     const size_t n = size * count;
-    if (CurlDriver* driver = currentDriver()) job.lastProgress = driver->loop_.now();
+    if (CurlDriver* driver = currentDriver()) job.lastProgress = driver->loop_->now();
     if (job.redirecting || n == 0) return n;
+    job.bodyBytes += n;
+    if (job.bodyBytes > job.request.maximumBodyLength) {
+      job.tooLong = true;
+      return CURL_WRITEFUNC_ERROR;  // curl stops reading at once
+    }
     if (!job.events.empty() && job.events.back().kind == Event::Kind::kData) {
       job.events.back().data.append(buffer, n);
     } else {
@@ -505,7 +559,7 @@ class CurlDriver {
     if (dlnow != job.lastDown || ulnow != job.lastUp) {
       job.lastDown = dlnow;
       job.lastUp = ulnow;
-      if (CurlDriver* driver = currentDriver()) job.lastProgress = driver->loop_.now();
+      if (CurlDriver* driver = currentDriver()) job.lastProgress = driver->loop_->now();
     }
     return 0;
   }
@@ -516,20 +570,21 @@ class CurlDriver {
     auto it = self->watches_.find(fd);
     if (what == CURL_POLL_REMOVE) {
       if (it != self->watches_.end()) {
-        self->loop_.unwatch(it->second.id);
+        self->loop_->unwatch(it->second.id);
         self->watches_.erase(it);
       }
       return 0;
     }
+    if (auto job = self->jobs_.find(easy); job != self->jobs_.end()) job->second->hasSocket = true;
     unsigned events = 0;
     if (what & CURL_POLL_IN) events |= RunLoop::kReadable;
     if (what & CURL_POLL_OUT) events |= RunLoop::kWritable;
     if (it != self->watches_.end()) {
-      self->loop_.modifyWatch(it->second.id, events);
+      self->loop_->modifyWatch(it->second.id, events);
       it->second.easy = easy;
     } else {
       const auto id =
-          self->loop_.watch(fd, events, [self, fd](unsigned ready) { self->onSocket(fd, ready); });
+          self->loop_->watch(fd, events, [self, fd](unsigned ready) { self->onSocket(fd, ready); });
       self->watches_.emplace(fd, SocketWatch{id, easy});
     }
     return 0;
@@ -539,11 +594,11 @@ class CurlDriver {
     auto* self = static_cast<CurlDriver*>(data);
     if (self->closing_) return 0;
     if (self->curlTimer_ != 0) {
-      self->loop_.cancel(self->curlTimer_);
+      self->loop_->cancel(self->curlTimer_);
       self->curlTimer_ = 0;
     }
     if (timeoutMs >= 0) {
-      self->curlTimer_ = self->loop_.schedule(std::chrono::milliseconds(timeoutMs), [self] {
+      self->curlTimer_ = self->loop_->schedule(std::chrono::milliseconds(timeoutMs), [self] {
         self->curlTimer_ = 0;
         self->drive(CURL_SOCKET_TIMEOUT, 0);
       });
@@ -559,7 +614,7 @@ class CurlDriver {
     auto it = watches_.find(fd);
     if (it != watches_.end()) {
       auto job = jobs_.find(it->second.easy);
-      if (job != jobs_.end()) job->second->lastProgress = loop_.now();
+      if (job != jobs_.end()) job->second->lastProgress = loop_->now();
     }
     int mask = 0;
     if (ready & RunLoop::kReadable) mask |= CURL_CSELECT_IN;
@@ -581,7 +636,7 @@ class CurlDriver {
       for (const auto& job : ready)
         deliver(job);
     }
-    retireDriverIfIdle();  // may destroy this driver: nothing after it
+    releaseLoopIfIdle();
   }
 
   void collectCompletions() {
@@ -622,6 +677,8 @@ class CurlDriver {
       return;
     }
     std::optional<PlatformError> error = event.error;
+    if (!error && job->tooLong)
+      error = makeError(UrlError::kDataLengthExceedsMaximum, "the answer is too long");
     if (!error && event.result != CURLE_OK) error = errorForCurl(event.result, job->easy);
     UrlTransferCurl& owner = *job->owner;
     UrlTransferDelegate* delegate = job->delegate;
@@ -686,7 +743,7 @@ class CurlDriver {
     if (!job->events.empty()) deliver(job);
   }
 
-  RunLoop& loop_;
+  RunLoop* loop_;  // the main loop of the latest transfer; changed only while idle
   CURLM* multi_;
   std::map<CURL*, std::shared_ptr<Job>> jobs_;
   std::map<curl_socket_t, SocketWatch> watches_;
@@ -694,7 +751,6 @@ class CurlDriver {
   int depth_ = 0;
   bool closing_ = false;
 
-  friend void retireDriverIfIdle();
   friend class UrlTransferCurl;
 };
 
@@ -707,19 +763,12 @@ CurlDriver* currentDriver() {
   return driverSlot().get();
 }
 
-// The driver lives while transfers run; an idle one goes, so that no socket watch or timer is
-// left on a loop that may not outlive it.
-void retireDriverIfIdle() {
-  auto& slot = driverSlot();
-  if (slot && slot->idle()) slot.reset();
-}
-
 CurlDriver& driverForMainLoop() {
   static std::once_flag globalInit;
   std::call_once(globalInit, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
   auto& slot = driverSlot();
-  if (slot && &slot->loop() != &RunLoop::main() && slot->idle()) slot.reset();
   if (!slot) slot = std::make_unique<CurlDriver>(RunLoop::main());
+  slot->moveTo(RunLoop::main());
   return *slot;
 }
 
@@ -730,7 +779,7 @@ void UrlTransferCurl::cancel() {
   job->owner = nullptr;
   if (CurlDriver* driver = currentDriver()) {
     driver->cancel(job);
-    retireDriverIfIdle();
+    driver->releaseLoopIfIdle();
   }
 }
 
@@ -741,6 +790,12 @@ std::unique_ptr<UrlTransfer> startBackendTransfer(const UrlRequest& request,
   auto transfer = std::make_unique<UrlTransferCurl>(request);
   driverForMainLoop().start(*transfer, request, delegate);
   return transfer;
+}
+
+void closeBackendIdleConnections() {
+  // Only an idle driver holds nothing but its caches; the next transfer makes a new one.
+  auto& slot = driverSlot();
+  if (slot && slot->idle()) slot.reset();
 }
 
 }  // namespace lk

@@ -3,7 +3,9 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 #include <system_error>
 
@@ -66,6 +68,19 @@ bool AppDirectories::ensureDirectory(const std::filesystem::path& dir, std::stri
     }
     return false;
   }
+  return true;
+}
+
+bool AppDirectories::checkWritable(const std::filesystem::path& dir, std::string* error) {
+  if (!ensureDirectory(dir, error)) return false;
+  std::string probe = (dir / ".write-check-XXXXXX").string();
+  const int fd = ::mkstemp(probe.data());
+  if (fd < 0) {
+    if (error != nullptr) *error = std::strerror(errno);
+    return false;
+  }
+  ::close(fd);
+  ::unlink(probe.c_str());
   return true;
 }
 

@@ -21,6 +21,12 @@ class AppDirectories {
   [[nodiscard]] static bool ensureDirectory(const std::filesystem::path& dir,
                                             std::string* error = nullptr);
 
+  // Creates the directory when missing and checks that a file can be written in it (one is
+  // created and removed). Returns false, with the reason in `error`, when the client could not
+  // keep its files there.
+  [[nodiscard]] static bool checkWritable(const std::filesystem::path& dir,
+                                          std::string* error = nullptr);
+
   // Overrides from a front end's options (or a test). An empty path restores the default.
   static void setDataDirectory(const std::filesystem::path& dir);
   static void setCacheDirectory(const std::filesystem::path& dir);

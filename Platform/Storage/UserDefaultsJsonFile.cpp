@@ -174,14 +174,22 @@ class UserDefaultsJsonFile final : public UserDefaults {
     }
     syncDirectory();
     dirty_ = false;
+    if (failing_) logf("user defaults %s: saved again", path_.c_str());
+    failing_ = false;
     return true;
   }
 
+  // Said once until a write succeeds again: an unusable directory fails every write alike.
   bool fail(const char* what, const char* temp) {
     const std::string reason = errnoText();
     if (temp != nullptr) ::unlink(temp);
-    logf("user defaults %s: %s (%s); the previous content is kept", path_.c_str(), what,
-         reason.c_str());
+    if (failing_) return false;
+    failing_ = true;
+    std::error_code ec;
+    const bool stored = fs::is_regular_file(path_, ec);
+    logf("user defaults %s: %s (%s); %s, and changes are not saved until a write succeeds",
+         path_.c_str(), what, reason.c_str(),
+         stored ? "the previous content is kept" : "nothing was stored before");
     return false;
   }
 
@@ -197,6 +205,7 @@ class UserDefaultsJsonFile final : public UserDefaults {
   boost::json::object values_;
   bool dirty_ = false;
   bool writable_ = true;
+  bool failing_ = false;
 };
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "Platform/UI/BarButtonItem.h"
 
+#include <vector>
+
 #include "Platform/UI/Button.h"
 
 namespace lk::ui {
@@ -13,6 +15,13 @@ Button* firstButton(View* view) {
     if (Button* b = firstButton(child.get())) return b;
   }
   return nullptr;
+}
+
+void allButtons(View* view, std::vector<Button*>& out) {
+  if (view == nullptr) return;
+  if (auto* b = dynamic_cast<Button*>(view)) out.push_back(b);
+  for (const auto& child : view->subviews())
+    allButtons(child.get(), out);
 }
 }  // namespace
 
@@ -68,6 +77,18 @@ std::string BarButtonItem::label() const {
 }
 
 std::string BarButtonItem::dumpText() const {
+  // A view holding several buttons (arrows side by side) shows each of them.
+  std::vector<Button*> buttons;
+  if (title_.empty() && customView_) allButtons(customView_.get(), buttons);
+  if (buttons.size() > 1) {
+    std::string text;
+    for (const Button* b : buttons) {
+      if (!text.empty()) text += " ";
+      text += "[" + b->label() + "]";
+      if (!b->isEnabled()) text += " (disabled)";
+    }
+    return text;
+  }
   std::string text = "[" + label() + "]";
   if (!enabled_) text += " (disabled)";
   return text;

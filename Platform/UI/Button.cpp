@@ -21,7 +21,7 @@ void Button::sendAction() {
 std::string Button::label() const {
   if (!title_.empty()) return title_;
   if (!image_.isNull()) return image_.describe();
-  return {};
+  return accessibilityLabel_;
 }
 
 std::string Button::dumpLine() const {

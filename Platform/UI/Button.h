@@ -29,6 +29,10 @@ class Button : public View {
   [[nodiscard]] bool isEnabled() const { return enabled_; }
   void setEnabled(bool on) { enabled_ = on; }
   [[nodiscard]] bool isSelected() const { return selected_; }
+  // The name of a button that shows neither title nor picture (a transparent button over drawn
+  // text); front ends and dumps use it. Never drawn.
+  [[nodiscard]] const std::string& accessibilityLabel() const { return accessibilityLabel_; }
+  void setAccessibilityLabel(std::string text) { accessibilityLabel_ = std::move(text); }
   void setSelected(bool on) { selected_ = on; }
 
   // The touch-up-inside action (target/action of the handset toolkit). One per button.
@@ -41,12 +45,14 @@ class Button : public View {
   // Runs the action regardless of visibility (controls that pass on a programmatic send).
   void sendAction();
 
-  // What the dump and "tap by text" match: the title, else the image's name.
+  // What the dump and "tap by text" match: the title, else the image's name, else the
+  // accessibility label.
   [[nodiscard]] std::string label() const;
   [[nodiscard]] std::string dumpLine() const override;
 
  private:
   std::string title_;
+  std::string accessibilityLabel_;
   Image image_;
   Image backgroundImage_;
   Font font_ = Font::boldSystem(15);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "Platform/UI/DumpWriter.h"
+
 namespace lk::ui {
 
 PickerView::PickerView(Rect frame) : View(frame) {
@@ -69,6 +71,33 @@ std::string PickerView::dumpLine() const {
     line += row < 0 ? "(none)" : titleForRow(row, c);
   }
   return line;
+}
+
+void PickerView::dump(DumpWriter& out) const {
+  if (isHidden() || alpha() <= 0) return;
+  out.line(dumpLine());
+  out.indent();
+  for (int c = 0; c < numberOfComponents(); ++c) {
+    const int rows = numberOfRowsInComponent(c);
+    const int selected = selectedRowInComponent(c);
+    out.line("wheel " + std::to_string(c) + ": " + std::to_string(rows) +
+             (rows == 1 ? " row" : " rows"));
+    int first = 0;
+    int last = rows;
+    if (rows > kDumpAllRows) {
+      first = std::clamp(std::max(selected, 0) - kDumpWindow / 2, 0, rows - kDumpWindow);
+      last = first + kDumpWindow;
+    }
+    out.indent();
+    if (first > 0) out.line("(" + std::to_string(first) + " more above)");
+    for (int r = first; r < last; ++r) {
+      out.line(std::to_string(r) + " " + titleForRow(r, c) + (r == selected ? " (selected)" : ""));
+    }
+    if (last < rows) out.line("(" + std::to_string(rows - last) + " more below)");
+    out.outdent();
+  }
+  dumpSubviews(out);
+  out.outdent();
 }
 
 }  // namespace lk::ui

@@ -36,6 +36,12 @@ class PickerView : public View {
 
   // "picker: title | title" of the selected rows.
   [[nodiscard]] std::string dumpLine() const override;
+  // The summary line, then each wheel's rows numbered from 0 with the selected one marked. A
+  // wheel of more than kDumpAllRows rows shows kDumpWindow rows around the selection and counts
+  // the ones left out.
+  void dump(DumpWriter& out) const override;
+  static constexpr int kDumpAllRows = 11;
+  static constexpr int kDumpWindow = 9;
 
  private:
   void fetchCounts();

@@ -350,4 +350,52 @@ void TableView::dump(DumpWriter& out) const {
     item.write();
 }
 
+bool TableView::isRowOnScreen(IndexPath ip) const {
+  auto rect = rectForRowAtIndexPath(ip);
+  return rect && rect->intersects(visibleRect());
+}
+
+void TableView::dumpAllRows(DumpWriter& out) {
+  if (laying_) return;
+  auto keep = weak_from_this().lock();
+  const auto writeCell = [&out](const TableViewCell& cell, const std::string& head,
+                                const char* mark) {
+    out.line(head + cell.dumpLine() + mark);
+    out.indent();
+    for (const auto& child : cell.subviews())
+      child->dump(out);
+    out.outdent();
+  };
+  for (int s = 0; s < numberOfSections(); ++s) {
+    if (sections_[s].headerTitle) out.line("section: " + *sections_[s].headerTitle);
+    for (int r = 0; r < numberOfRowsInSection(s); ++r) {
+      const IndexPath ip{s, r};
+      const std::string head = "row " + ip.text();
+      if (auto shown = cellForRowAtIndexPath(ip)) {
+        writeCell(*shown, head, " (on screen)");
+        continue;
+      }
+      if (visible_.count(ip) != 0) {
+        out.line(head + " (empty) (on screen)");
+        continue;
+      }
+      // Lending a cell must not lay out the table again in the middle of the walk.
+      laying_ = true;
+      std::shared_ptr<TableViewCell> cell =
+          dataSource_ != nullptr ? dataSource_->tableViewCellForRowAtIndexPath(*this, ip) : nullptr;
+      laying_ = false;
+      if (!cell) {
+        out.line(head + " (empty)");
+        continue;
+      }
+      cell->setFrame(*rectForRowAtIndexPath(ip));
+      if (selected_ == ip) cell->setSelected(true, false);
+      writeCell(*cell, head, "");
+      if (selected_ == ip) cell->setSelected(false, false);
+      if (!cell->reuseIdentifier().empty()) reusePool_[cell->reuseIdentifier()].push_back(cell);
+    }
+    if (sections_[s].footerTitle) out.line("note: " + *sections_[s].footerTitle);
+  }
+}
+
 }  // namespace lk::ui

@@ -71,6 +71,13 @@ class TableView : public ScrollView {
 
   void setFrame(const Rect& frame) override;
   void dump(DumpWriter& out) const override;
+  // Every row of the list, not only the visible ones, in the notation of dump(): section titles,
+  // "row S.R" with what the cell shows, footer notes. Rows that show on screen are marked
+  // " (on screen)". A row off screen is drawn with a cell the data source lends for the moment
+  // (from the reuse pool, as scrolling would) and that goes back to the pool afterwards.
+  void dumpAllRows(DumpWriter& out);
+  // Whether some of the row shows in the visible area.
+  [[nodiscard]] bool isRowOnScreen(IndexPath indexPath) const;
 
  protected:
   void contentOffsetDidChange() override;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,10 @@ namespace lk::ui {
 // toolkit does not run scripts: it records them, and answers them through a script handler that
 // a graphical front end (with a real engine) or a test installs. Loading finishes on the next
 // turn of the run loop.
+//
+// Marking pages: a page whose HTML carries data-marker-function="NAME" marks a position when
+// NAME(x, y, 'label') is called in it. The view reads such calls itself (a small native handler
+// in place of the engine), so the marker is part of its state and its dump line.
 class WebView : public View {
  public:
   using ScriptHandler = std::function<std::string(const std::string& script)>;
@@ -34,7 +39,17 @@ class WebView : public View {
   [[nodiscard]] const std::vector<std::string>& evaluatedScripts() const { return scripts_; }
   void setScriptHandler(ScriptHandler handler) { handler_ = std::move(handler); }
 
-  // "web: <n> bytes" and the last script run.
+  struct Marker {
+    double x = 0;
+    double y = 0;
+    std::string label;
+  };
+  // The position the loaded marking page shows, once marked.
+  [[nodiscard]] const std::optional<Marker>& marker() const { return marker_; }
+  // The function a loaded page marks with, from its data-marker-function attribute.
+  [[nodiscard]] const std::string& markerFunction() const { return markerFunction_; }
+
+  // "web: <n> bytes", the marker and the last script run.
   [[nodiscard]] std::string dumpLine() const override;
 
  private:
@@ -45,6 +60,8 @@ class WebView : public View {
   std::uint64_t generation_ = 0;
   std::vector<std::string> scripts_;
   ScriptHandler handler_;
+  std::string markerFunction_;
+  std::optional<Marker> marker_;
 };
 
 }  // namespace lk::ui

@@ -81,9 +81,13 @@ std::optional<std::string> CliOptions::serviceURLProblem(const std::string& url)
 
 const char* CliOptions::usage() {
   return "usage: lokavo [--service-url URL] [--data-dir DIR] [--cache-dir DIR]\n"
-         "              [--script FILE|-] [--position LAT,LON] [--log FILE]\n"
-         "Reads commands one per line (\"help\" lists them) from the script, or from the\n"
-         "terminal; without either it prints the start-up state.\n";
+         "              [--script FILE|-] [--keep-going] [--position LAT,LON] [--log FILE|-]\n"
+         "              [--device-model MODEL]\n"
+         "Reads commands one per line (\"help\" lists them) from the script, from standard\n"
+         "input when it is not a terminal, or else at a prompt with line editing. A script\n"
+         "ends with status 1 when a command did not apply (after running the rest), unless\n"
+         "--keep-going. Debug lines go to lokavo.log in the data directory, or to --log FILE\n"
+         "(\"-\" for standard error).\n";
 }
 
 std::optional<CliOptions::Position> CliOptions::parsePosition(const std::string& text) {
@@ -113,12 +117,18 @@ std::optional<CliOptions> CliOptions::parse(const std::vector<std::string>& args
       options.help = true;
       continue;
     }
+    if (name == "--keep-going") {
+      if (inlineValue) return fail("--keep-going takes no value");
+      options.keepGoing = true;
+      continue;
+    }
     std::string* target = nullptr;
     if (name == "--service-url") target = &options.serviceURL;
     if (name == "--data-dir") target = &options.dataDir;
     if (name == "--cache-dir") target = &options.cacheDir;
     if (name == "--script") target = &options.script;
     if (name == "--log") target = &options.logFile;
+    if (name == "--device-model") target = &options.deviceModel;
     std::string positionText;
     if (name == "--position") target = &positionText;
     if (target == nullptr) return fail("unknown option \"" + args[i] + "\"");

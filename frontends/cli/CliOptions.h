@@ -8,16 +8,18 @@ namespace lk::cli {
 
 // The command line of the "lokavo" program.
 struct CliOptions {
-  std::string serviceURL;  // --service-url URL
-  std::string dataDir;     // --data-dir DIR
-  std::string cacheDir;    // --cache-dir DIR
-  std::string script;      // --script FILE ("-" reads standard input)
-  std::string logFile;     // --log FILE
+  std::string serviceURL;   // --service-url URL
+  std::string dataDir;      // --data-dir DIR
+  std::string cacheDir;     // --cache-dir DIR
+  std::string script;       // --script FILE ("-" reads standard input)
+  std::string logFile;      // --log FILE ("-" is standard error; default: lokavo.log in DIR)
+  std::string deviceModel;  // --device-model MODEL ("iPhone" by default)
   struct Position {
     double latitude = 0;
     double longitude = 0;
   };
   std::optional<Position> position;  // --position LAT,LON (for the location source)
+  bool keepGoing = false;            // --keep-going: a script's refused commands do not fail it
   bool help = false;                 // --help
 
   // Parses the arguments after the program name. On a mistake returns nullopt with one line

@@ -7,9 +7,11 @@
 #include "Classes/LocalState/CacheCenter.h"
 #include "Classes/Pictures/LKImageCache.h"
 #include "Classes/Shell/lokavoAppDelegate.h"
+#include "Platform/Device/DeviceInfo.h"
 #include "Platform/Net/NetworkActivityIndicator.h"
 #include "Platform/RunLoop/DrivableRunLoop.h"
 #include "Platform/UI/Application.h"
+#include "Platform/UI/DumpWriter.h"
 #include "Platform/UI/TabBarController.h"
 #include "frontends/cli/AccountCommands.h"
 #include "frontends/cli/CommandLine.h"
@@ -17,6 +19,7 @@
 #include "frontends/cli/ScreenCommands.h"
 #include "frontends/cli/SearchCommands.h"
 #include "frontends/cli/ShellCommands.h"
+#include "frontends/cli/ShopCommands.h"
 
 namespace lk::cli {
 
@@ -31,12 +34,14 @@ CliSession::CliSession(std::ostream& out, CliOptions options)
   registerShellCommands(dispatcher_, *this);
   registerScreenCommands(dispatcher_, *this);
   registerSearchCommands(dispatcher_, *this);
+  registerShopCommands(dispatcher_, *this);
   registerAccountCommands(dispatcher_, *this);
   registerLocationCommands(dispatcher_, *this);
 }
 
 CliSession::~CliSession() {
   if (application().delegate() == delegate_.get()) application().setDelegate(nullptr);
+  if (started_) application().setURLOpener(nullptr);
 }
 
 ui::Application& CliSession::application() {
@@ -46,8 +51,14 @@ ui::Application& CliSession::application() {
 void CliSession::start() {
   if (started_) return;
   started_ = true;
+  if (!options_.deviceModel.empty()) DeviceInfo::setModel(options_.deviceModel);
   applyPositionOption(*this);
   application().setDelegate(delegate_.get());
+  // What the client hands to the system (a call, a web page) is printed, and counts as opened.
+  application().setURLOpener([this](const std::string& url) {
+    out_ << "opened: " << url << "\n";
+    return true;
+  });
   (void)application().launch();
   settle();
 }
@@ -58,11 +69,29 @@ void CliSession::finish() {
   settle();
 }
 
+namespace {
+
+// Each line of a message passed through the dump's escaping: a message may quote service text,
+// and only the front end's own line breaks separate lines.
+void printMessage(std::ostream& out, const std::string& message) {
+  std::size_t start = 0;
+  while (start < message.size()) {
+    std::size_t end = message.find('\n', start);
+    if (end == std::string::npos) end = message.size();
+    out << ui::DumpWriter::visible(std::string_view(message).substr(start, end - start)) << "\n";
+    start = end + 1;
+  }
+}
+
+}  // namespace
+
 bool CliSession::execute(std::string_view line) {
+  interrupted_ = false;
   std::string error;
   auto words = CommandLine::split(line, &error);
   if (!words) {
-    out_ << "cannot read the command: " << error << "\n";
+    ++failedCommands_;
+    printMessage(out_, "cannot read the command: " + error);
     return true;
   }
   if (words->empty()) return true;
@@ -71,14 +100,17 @@ bool CliSession::execute(std::string_view line) {
     case CommandResult::Outcome::kQuit:
       return false;
     case CommandResult::Outcome::kRejected:
-      out_ << result.message << "\n";
+      ++failedCommands_;
+      printMessage(out_, result.message);
       return true;
     case CommandResult::Outcome::kDone:
-      settle();
-      if (!result.message.empty()) {
-        out_ << result.message;
-        if (result.message.back() != '\n') out_ << "\n";
+      if (!interrupted_) settle();
+      if (interrupted_) {
+        // The client goes on with what it was doing, as when a person looks away.
+        out_ << "stopped waiting (the client goes on; \"dump\" shows the screen)\n";
+        return true;
       }
+      printMessage(out_, result.message);
       if (result.showScreen) printScreen();
       return true;
   }
@@ -93,7 +125,7 @@ void CliSession::run(std::istream& in, bool echo, const char* prompt) {
     if (echo) {
       auto words = CommandLine::split(line);
       if (words && words->empty()) continue;  // blank or comment
-      out_ << "\n> " << line << "\n";
+      out_ << "\n> " << ui::DumpWriter::visible(line) << "\n";
     }
     if (!execute(line)) break;
     out_ << std::flush;
@@ -106,7 +138,8 @@ std::string CliSession::startupState() const {
   auto city = CacheCenter::sharedInstance().currentCity();
   text +=
       "city: " +
-      (city ? city->nameText() + " (" + std::to_string(city->id()) + ")" : std::string("none")) +
+      (city ? ui::DumpWriter::visible(city->nameText()) + " (" + std::to_string(city->id()) + ")"
+            : std::string("none")) +
       "\n";
   const auto& tbc = delegate_->tabBarController();
   std::string tabs;
@@ -124,18 +157,52 @@ void CliSession::printScreen() {
   out_ << application().dumpScreen();
 }
 
-void CliSession::settle() {
+CliSession::WaitEnd CliSession::settle() {
+  return runLoopUntil(
+      [this] {
+        DrivableRunLoop& loop = DrivableRunLoop::main();
+        const auto next = loop.nextTimer();
+        // A request the person stopped waiting for does not hold later commands either; once
+        // the network has gone quiet, every request counts again.
+        const bool network = NetworkActivityIndicator::isVisible();
+        if (!network) ignoreNetwork_ = false;
+        return (!network || ignoreNetwork_) && !LKImageCache::hasPendingDiskJobs() &&
+               !(next.has_value() && *next <= loop.now() + kSoon);
+      },
+      settleBound_);
+}
+
+CliSession::WaitEnd CliSession::runLoopUntil(const std::function<bool()>& done, Duration bound) {
   DrivableRunLoop& loop = DrivableRunLoop::main();
-  const TimePoint deadline = loop.now() + settleBound_;
+  const TimePoint deadline = loop.now() + bound;
+  std::optional<TimePoint> busySince;
+  WaitEnd end = WaitEnd::kBound;
   for (;;) {
     loop.runUntilIdle();
     const TimePoint now = loop.now();
-    const auto next = loop.nextTimer();
-    const bool busy = NetworkActivityIndicator::isVisible() || LKImageCache::hasPendingDiskJobs() ||
-                      (next.has_value() && *next <= now + kSoon);
-    if (!busy || now >= deadline) return;
+    if (done()) {
+      end = WaitEnd::kDone;
+      break;
+    }
+    if (now >= deadline) break;
+    if (waitObserver_ != nullptr) {
+      if (waitObserver_->takeInterrupt()) {
+        interrupted_ = true;
+        ignoreNetwork_ = NetworkActivityIndicator::isVisible();
+        end = WaitEnd::kInterrupted;
+        break;
+      }
+      if (NetworkActivityIndicator::isVisible() && !ignoreNetwork_) {
+        if (!busySince) busySince = now;
+        waitObserver_->networkBusy(now - *busySince);
+      } else {
+        busySince.reset();
+      }
+    }
     loop.runFor(std::min<Duration>(kStep, deadline - now));
   }
+  if (waitObserver_ != nullptr) waitObserver_->waitEnded();
+  return end;
 }
 
 }  // namespace lk::cli

@@ -1,5 +1,6 @@
 #include "frontends/cli/ScreenCommands.h"
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 #include <string>
@@ -8,6 +9,7 @@
 #include "Platform/UI/ActionSheet.h"
 #include "Platform/UI/AlertView.h"
 #include "Platform/UI/Application.h"
+#include "Platform/UI/DumpWriter.h"
 #include "Platform/UI/Keyboard.h"
 #include "Platform/UI/ScreenInput.h"
 #include "Platform/UI/TableView.h"
@@ -23,6 +25,9 @@ namespace {
 
 // Past the 65 points at which the pull footer and header trigger.
 constexpr double kPullBeyond = 70;
+constexpr int kMaxScroll = 100000;
+// What a default scroll leaves of the previous screenful: about one row.
+constexpr double kRowContext = 44;
 
 std::optional<int> number(const std::string& text) {
   int n = 0;
@@ -101,6 +106,66 @@ CommandResult pull(bool up) {
   return CommandResult::done();
 }
 
+// The list a finger would move: the top-most one, when it scrolls.
+ui::TableView* shownList() {
+  ui::TableView* table = ui::ScreenInput().topTableView();
+  return table != nullptr && table->scrollEnabled ? table : nullptr;
+}
+
+// A drag that stays within the list, so neither the load-more footer nor the refresh header is
+// pulled far enough to trigger.
+CommandResult scroll(const std::vector<std::string>& args) {
+  const bool down = !args.empty() && args[0] == "down";
+  std::optional<int> points;
+  if (args.size() == 2) points = number(args[1]);
+  if (args.empty() || args.size() > 2 || (!down && args[0] != "up") ||
+      (args.size() == 2 && (!points || *points <= 0 || *points > kMaxScroll))) {
+    return CommandResult::rejected("usage: scroll up|down [POINTS] (1 to " +
+                                   std::to_string(kMaxScroll) + ")");
+  }
+  if (auto no = unavailable()) return *no;
+  if (alertShowing()) return CommandResult::rejected("an alert is showing (use \"alert TEXT\")");
+  if (shownPicker() != nullptr)
+    return CommandResult::rejected("a picker is showing (use \"done\" or \"cancel\")");
+  ui::TableView* table = shownList();
+  if (table == nullptr) return CommandResult::rejected("no list is shown");
+  auto keep = table->weak_from_this().lock();
+  const double offset = table->contentOffset().y;
+  const double room = down ? table->maxOffsetY() - offset : offset - table->minOffsetY();
+  if (room < 1) {
+    return CommandResult::rejected(down ? "the list is at its end (\"pull-up\" asks for more)"
+                                        : "the list is at its top");
+  }
+  // A screenful less one row of context, unless told otherwise.
+  const double wanted =
+      points ? *points : std::max(kRowContext, table->frame().height() - kRowContext);
+  const double distance = std::min(wanted, room);
+  table->drag(down ? -distance : distance);
+  return CommandResult::done("scrolled " + std::to_string(static_cast<int>(distance + 0.5)) +
+                             " points " + (down ? "down" : "up"));
+}
+
+CommandResult rows(const std::vector<std::string>& args) {
+  if (!args.empty()) return CommandResult::rejected("usage: rows");
+  if (auto no = unavailable()) return *no;
+  ui::TableView* table = ui::ScreenInput().topTableView();
+  if (table == nullptr) return CommandResult::rejected("no list is shown");
+  auto keep = table->weak_from_this().lock();
+  int total = 0;
+  int onScreen = 0;
+  for (int s = 0; s < table->numberOfSections(); ++s) {
+    for (int r = 0; r < table->numberOfRowsInSection(s); ++r) {
+      ++total;
+      if (table->isRowOnScreen({s, r})) ++onScreen;
+    }
+  }
+  ui::DumpWriter out;
+  out.line("rows: " + std::to_string(total) + " in the list, " + std::to_string(onScreen) +
+           " on screen");
+  table->dumpAllRows(out);
+  return CommandResult::info(out.text());
+}
+
 CommandResult toolbarButton(const std::string& title) {
   if (auto no = unavailable()) return *no;
   VSPickerView* picker = shownPicker();
@@ -146,6 +211,15 @@ void registerScreenCommands(CommandDispatcher& dispatcher, CliSession& /*session
                     if (!args.empty()) return CommandResult::rejected("usage: pull-down");
                     return pull(false);
                   }});
+  dispatcher.add({"scroll", "scroll up|down [POINTS]",
+                  "drags the list by POINTS (a screenful by default) without pulling past its ends",
+                  scroll,
+                  "\"scroll down\" shows what comes further down the list. The drag stops at the\n"
+                  "list's ends, so it never loads more or refreshes (that is \"pull-up\" and\n"
+                  "\"pull-down\").\n"});
+  dispatcher.add({"rows", "rows", "prints every row of the list, marking those on screen", rows,
+                  "Rows are printed as on the screen (\"row S.R\" and what the cell shows), each\n"
+                  "row shown on screen marked \"(on screen)\". Only what is loaded is listed.\n"});
   dispatcher.add({"alert", "alert TEXT", "chooses the alert's or action sheet's button TEXT",
                   [](const std::vector<std::string>& args) {
                     if (args.size() != 1) return CommandResult::rejected("usage: alert TEXT");
@@ -178,7 +252,10 @@ void registerScreenCommands(CommandDispatcher& dispatcher, CliSession& /*session
                     auto keep = picker->weak_from_this().lock();
                     picker->turnWheel(*c, *r);
                     return CommandResult::done();
-                  }});
+                  },
+                  "The screen shows each wheel as \"wheel C: N rows\" with its rows numbered from\n"
+                  "0 and the selected one marked. Turning a wheel may change the rows of the next\n"
+                  "one; \"done\" takes the choice, \"cancel\" turns the wheels back.\n"});
   dispatcher.add(
       {"done", "done", "presses the picker's \"完成\"", [](const std::vector<std::string>& args) {
          if (!args.empty()) return CommandResult::rejected("usage: done");

@@ -48,8 +48,35 @@ void rowTexts(const ui::View& view, std::vector<std::string>& out) {
     rowTexts(*child, out);
 }
 
+// Every enabled, shown button under `view` (the buttons inside a row or a bar item's view).
+void addButtons(ui::View& view, const std::string& kind, std::vector<Target>& out) {
+  if (!shown(&view)) return;
+  if (auto* button = dynamic_cast<ui::Button*>(&view)) {
+    if (button->isEnabled() && !button->label().empty()) {
+      std::weak_ptr<ui::View> weak = button->weak_from_this();
+      out.push_back(
+          {kind, {button->label()}, [weak, button] { return !weak.expired() && button->tap(); }});
+    }
+  }
+  for (const auto& child : view.subviews())
+    addButtons(*child, kind, out);
+}
+
+int countButtons(const ui::View& view) {
+  int count = dynamic_cast<const ui::Button*>(&view) != nullptr ? 1 : 0;
+  for (const auto& child : view.subviews())
+    count += countButtons(*child);
+  return count;
+}
+
 void addBarItem(const std::shared_ptr<ui::BarButtonItem>& item, std::vector<Target>& out) {
-  if (!item || item->label().empty()) return;
+  if (!item) return;
+  // A view holding several buttons (arrows side by side) offers each of them.
+  if (item->customView() && countButtons(*item->customView()) > 1) {
+    addButtons(*item->customView(), "bar button", out);
+    return;
+  }
+  if (item->label().empty()) return;
   std::weak_ptr<ui::BarButtonItem> weak = item;
   out.push_back({"bar button", {item->label()}, [weak] {
                    auto strong = weak.lock();
@@ -146,6 +173,9 @@ struct Collector {
                    }};
         for (const auto& child : cell->subviews())
           rowTexts(*child, row.texts);
+        // Buttons inside the row come first: a tap on their text means them, not the row.
+        for (const auto& child : cell->subviews())
+          addButtons(*child, "button in row " + ip.text(), content);
         content.push_back(std::move(row));
       }
       // Cells were listed as rows; other subviews (footers, buttons) follow.

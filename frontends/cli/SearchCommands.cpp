@@ -1,11 +1,13 @@
 #include "frontends/cli/SearchCommands.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
 #include "Classes/Search/HotChannelViewController.h"
 #include "Classes/Search/SearchViewController.h"
 #include "Classes/Shell/lokavoAppDelegate.h"
+#include "Platform/RunLoop/RunLoop.h"
 #include "Platform/UI/Application.h"
 #include "Platform/UI/NavigationController.h"
 #include "Platform/UI/ScreenInput.h"
@@ -17,6 +19,32 @@ namespace lk::cli {
 
 namespace {
 
+// The search tab chosen as a finger would and its stack back at its root screen. Screens taken
+// off the stack are let go on a later turn of the loop, not inside this call.
+ui::NavigationController* showSearchHome(CliSession& session, std::string* reason) {
+  auto& delegate = session.appDelegate();
+  auto& tabs = *delegate.tabBarController();
+  const auto& stack = delegate.stack(lokavoAppDelegate::Tab::kSearch);
+  const auto& shown = tabs.viewControllers();
+  const auto it = std::find(shown.begin(), shown.end(), stack);
+  if (!stack || it == shown.end()) {
+    *reason = "the search tab is not shown";
+    return nullptr;
+  }
+  if (stack->modalViewController() != nullptr) {
+    *reason = "a modal screen is showing on the search tab";
+    return nullptr;
+  }
+  const int index = static_cast<int>(it - shown.begin());
+  if (tabs.selectedIndex() != index && !tabs.selectTabAsUser(index)) {
+    *reason = "the tab bar is not shown on this screen";
+    return nullptr;
+  }
+  auto popped = stack->popToRootViewController(false);
+  if (!popped.empty()) RunLoop::main().post([popped = std::move(popped)] {});
+  return stack.get();
+}
+
 // Takes the path a person takes: the search tab's home, its search field (which opens the entry
 // screen), the keyword, with a place the "周边" segment and the place field, the search key.
 CommandResult search(CliSession& session, const std::vector<std::string>& args) {
@@ -25,19 +53,9 @@ CommandResult search(CliSession& session, const std::vector<std::string>& args) 
   if (ui::Application::shared().state() == ui::Application::State::kBackground) {
     return CommandResult::rejected("the application is in the background (try \"foreground\")");
   }
-  auto& delegate = session.appDelegate();
-  auto& tabs = *delegate.tabBarController();
-  auto* shown = dynamic_cast<ui::NavigationController*>(tabs.selectedViewController());
-  const auto& stack = delegate.scNavCtl();
-  if (shown == nullptr || stack == nullptr)
-    return CommandResult::rejected("the selected tab has no navigation stack");
-  if (shown->modalViewController() != nullptr || stack->modalViewController() != nullptr ||
-      (shown->topViewController() != nullptr &&
-       shown->topViewController()->modalViewController() != nullptr)) {
-    return CommandResult::rejected("a modal screen is showing");
-  }
-  tabs.setSelectedViewController(stack.get());
-  stack->popToRootViewController(false);
+  std::string reason;
+  ui::NavigationController* stack = showSearchHome(session, &reason);
+  if (stack == nullptr) return CommandResult::rejected(reason);
   auto* home = dynamic_cast<HotChannelViewController*>(stack->topViewController());
   if (home == nullptr || !home->searchBar())
     return CommandResult::rejected("the search tab shows no search field");
@@ -64,7 +82,11 @@ void registerSearchCommands(CommandDispatcher& dispatcher, CliSession& session) 
   dispatcher.add(
       {"search", "search KEYWORD [PLACE]",
        "searches through the search tab's entry screen (around PLACE when given)",
-       [&session](const std::vector<std::string>& args) { return search(session, args); }});
+       [&session](const std::vector<std::string>& args) { return search(session, args); },
+       "Chooses the \"搜索\" tab, goes back to its home and searches as a person does: the\n"
+       "search field opens the entry screen, KEYWORD goes into \"找:\", with a PLACE the\n"
+       "\"周边\" segment is chosen and PLACE goes into \"在:\", then the search key. PLACE is a\n"
+       "district or business circle of the current city.\n"});
 }
 
 }  // namespace lk::cli

@@ -5,7 +5,7 @@ namespace lk::cli {
 class CommandDispatcher;
 class CliSession;
 
-// "search KEYWORD [PLACE]": pushes a search results screen on the stack of the selected tab.
+// "search KEYWORD [PLACE]": opens a search results screen from the search tab's home.
 void registerSearchCommands(CommandDispatcher& dispatcher, CliSession& session);
 
 }  // namespace lk::cli

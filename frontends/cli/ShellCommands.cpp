@@ -9,9 +9,12 @@
 #include "Classes/Shell/lokavoAppDelegate.h"
 #include "Platform/RunLoop/DrivableRunLoop.h"
 #include "Platform/UI/Application.h"
+#include "Platform/UI/DumpWriter.h"
 #include "Platform/UI/TabBarController.h"
+#include "frontends/cli/CityIndexLookup.h"
 #include "frontends/cli/CliSession.h"
 #include "frontends/cli/CommandDispatcher.h"
+#include "frontends/cli/DumpNotation.h"
 
 namespace lk::cli {
 
@@ -28,7 +31,7 @@ std::optional<long long> integer(const std::string& text) {
 }
 
 std::string cityText(const Area& city) {
-  return city.nameText() + " (" + std::to_string(city.id()) + ")";
+  return ui::DumpWriter::visible(city.nameText()) + " (" + std::to_string(city.id()) + ")";
 }
 
 CommandResult inBackground() {
@@ -69,9 +72,28 @@ CommandResult selectTab(CliSession& session, const std::vector<std::string>& arg
   return CommandResult::done();
 }
 
-CommandResult city(const std::vector<std::string>& args) {
+// Looking a city up in the service's index takes one request per province at most.
+constexpr Duration kCityLookupBound = seconds(30);
+
+CommandResult setCity(const Area& city) {
   auto& cc = CacheCenter::sharedInstance();
-  if (args.empty()) return CommandResult::done("city: " + cityText(*cc.currentCity()));
+  cc.setCurrentCity(Area(city.id(), city.name()));
+  return CommandResult::done("city: " + cityText(*cc.currentCity()));
+}
+
+std::string hotCities() {
+  std::string text;
+  for (const auto& hot : CacheCenter::sharedInstance().hotCityList())
+    text += (text.empty() ? "" : " | ") + cityText(*hot);
+  return text;
+}
+
+CommandResult city(CliSession& session, const std::vector<std::string>& args) {
+  auto& cc = CacheCenter::sharedInstance();
+  if (args.empty()) {
+    return CommandResult::info("city: " + cityText(*cc.currentCity()) +
+                               "\nhot cities: " + hotCities() + "\n");
+  }
   if (args.size() > 2) return CommandResult::rejected("usage: city [ID [NAME] | NAME]");
   std::optional<std::string> name = args.size() == 2 ? std::optional(args[1]) : std::nullopt;
   std::optional<int> id;
@@ -85,31 +107,61 @@ CommandResult city(const std::vector<std::string>& args) {
   } else {
     return CommandResult::rejected("city id \"" + args[0] + "\" is not a number");
   }
-  // A missing id or name is looked up among the hot cities.
-  if (!id || !name) {
-    for (const auto& hot : cc.hotCityList()) {
-      if ((id && hot->id() == *id) || (!id && hot->name() == name)) {
-        id = hot->id();
-        name = hot->name();
-        break;
-      }
+  if (name && name->empty()) return CommandResult::rejected("a city name cannot be empty");
+  const auto mismatch = [&](const Area& known) {
+    const std::string knownName = "\"" + ui::DumpWriter::visible(known.nameText()) + "\"";
+    if (known.id() == *id) {
+      return CommandResult::rejected("city " + args[0] + " is " + knownName + ", not \"" + *name +
+                                     "\"");
     }
+    return CommandResult::rejected(knownName + " is city " + std::to_string(known.id()) + ", not " +
+                                   args[0]);
+  };
+  // The hot cities first: they need no request.
+  for (const auto& hot : cc.hotCityList()) {
+    const bool idMatches = id && hot->id() == *id;
+    const bool nameMatches = name && hot->name() == name;
+    if ((!id || idMatches) && (!name || nameMatches)) return setCity(*hot);
+    if (id && name && (idMatches || nameMatches)) return mismatch(*hot);
   }
-  if (!id || !name) {
-    return CommandResult::rejected("\"" + args[0] +
-                                   "\" is not a hot city: give both, as in \"city 75 成都\"");
+  CityIndexLookup lookup(id, name);
+  lookup.start();
+  const auto end = session.runLoopUntil([&lookup] { return lookup.finished(); }, kCityLookupBound);
+  switch (lookup.state()) {
+    case CityIndexLookup::State::kFound:
+      return setCity(*lookup.city());
+    case CityIndexLookup::State::kNotFound:
+      if (lookup.sameId()) return mismatch(*lookup.sameId());
+      return CommandResult::rejected("no city " + (id ? std::to_string(*id) : "\"" + *name + "\"") +
+                                     " among the hot cities or in the service's city index");
+    case CityIndexLookup::State::kFailed:
+      return CommandResult::rejected("cannot check the city: " + lookup.failure());
+    case CityIndexLookup::State::kIdle:
+    case CityIndexLookup::State::kRunning:
+      break;
   }
-  cc.setCurrentCity(Area(*id, name));
-  return CommandResult::done("city: " + cityText(*cc.currentCity()));
+  if (end == CliSession::WaitEnd::kInterrupted) {
+    return CommandResult::rejected("stopped looking the city up; the city is unchanged");
+  }
+  return CommandResult::rejected("cannot check the city: the service did not answer in time");
 }
 
 }  // namespace
 
 void registerShellCommands(CommandDispatcher& dispatcher, CliSession& session) {
-  dispatcher.add(
-      {"help", "help", "lists the commands", [&dispatcher](const std::vector<std::string>&) {
-         return CommandResult::info(dispatcher.helpText());
-       }});
+  dispatcher.add({"help", "help [COMMAND]",
+                  "lists the commands and explains the printed screen, or explains one command",
+                  [&dispatcher](const std::vector<std::string>& args) {
+                    if (args.size() > 1) return CommandResult::rejected("usage: help [COMMAND]");
+                    if (args.empty()) {
+                      return CommandResult::info(dispatcher.helpText() + "\n" + dumpNotationHelp());
+                    }
+                    if (auto text = dispatcher.helpFor(args[0])) return CommandResult::info(*text);
+                    std::string reason = "no command \"" + args[0] + "\"";
+                    if (auto near = dispatcher.nearest(args[0]))
+                      reason += " (did you mean \"" + *near + "\"?)";
+                    return CommandResult::rejected(reason);
+                  }});
   dispatcher.add({"dump", "dump", "prints the screen", [](const std::vector<std::string>& args) {
                     if (!args.empty()) return CommandResult::rejected("usage: dump");
                     return CommandResult::done();
@@ -140,17 +192,25 @@ void registerShellCommands(CommandDispatcher& dispatcher, CliSession& session) {
                     return CommandResult::done("application: active");
                   }});
   dispatcher.add({"wait", "wait MS", "runs the client for MS milliseconds",
-                  [](const std::vector<std::string>& args) {
+                  [&session](const std::vector<std::string>& args) {
                     auto ms = args.size() == 1 ? integer(args[0]) : std::nullopt;
                     if (!ms || *ms < 0 || *ms > kMaxWaitMs) {
                       return CommandResult::rejected("usage: wait MS (0 to " +
                                                      std::to_string(kMaxWaitMs) + ")");
                     }
-                    DrivableRunLoop::main().runFor(std::chrono::milliseconds(*ms));
+                    (void)session.runLoopUntil([] { return false; },
+                                               std::chrono::milliseconds(*ms));
                     return CommandResult::done();
-                  }});
-  dispatcher.add({"city", "city [ID [NAME] | NAME]",
-                  "shows or sets the current city (a hot city by id or name)", city});
+                  },
+                  "Answers, timers and animations due in that time run; Ctrl-C stops "
+                  "waiting.\n"});
+  dispatcher.add(
+      {"city", "city [ID [NAME] | NAME]", "shows or sets the current city",
+       [&session](const std::vector<std::string>& args) { return city(session, args); },
+       "Without arguments: the current city and the hot cities. A city is given by its id, its\n"
+       "name, or both (\"city 75 成都\"); it must be a hot city or a city of the service's city\n"
+       "index (looked up province by province), and an id with another city's name is\n"
+       "refused. Setting it stores it, as the city pickers do.\n"});
   const auto quit = [](const std::vector<std::string>&) { return CommandResult::quit(); };
   dispatcher.add({"quit", "quit", "ends the session", quit});
   dispatcher.add({"exit", "exit", "ends the session", quit});

@@ -11,6 +11,27 @@
 #include "Platform/Storage/AppDirectories.h"
 #include "frontends/cli/CliOptions.h"
 #include "frontends/cli/CliSession.h"
+#include "frontends/cli/InteractivePrompt.h"
+
+namespace {
+
+constexpr const char* kLogFileName = "lokavo.log";
+
+// Debug lines go where the options say, else beside the settings; with no usable data directory
+// and no --log they are dropped, so that the terminal stays quiet.
+bool routeLog(const std::string& option, bool dataUsable) {
+  if (option == "-") {
+    lk::setLogToStderr();
+    return true;
+  }
+  if (!option.empty()) return lk::setLogFile(option);
+  if (!dataUsable || !lk::setLogFile(lk::AppDirectories::dataDirectory() / kLogFileName)) {
+    lk::setLogSink([](std::string_view) {});
+  }
+  return true;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   using lk::cli::CliOptions;
@@ -23,10 +44,6 @@ int main(int argc, char** argv) {
   if (options->help) {
     std::cout << CliOptions::usage();
     return 0;
-  }
-  if (!options->logFile.empty() && !lk::setLogFile(options->logFile)) {
-    std::cerr << "lokavo: cannot open the log file " << options->logFile << "\n";
-    return 2;
   }
   // A bad service URL would only show up as failed requests screen after screen.
   const char* environmentURL = std::getenv("LOKAVO_SERVICE_URL");
@@ -47,9 +64,24 @@ int main(int argc, char** argv) {
   if (!options->dataDir.empty()) lk::AppDirectories::setDataDirectory(options->dataDir);
   if (!options->cacheDir.empty()) lk::AppDirectories::setCacheDirectory(options->cacheDir);
 
+  // Said once here rather than at every change the client tries to store.
+  std::string problem;
+  const auto dataDir = lk::AppDirectories::dataDirectory();
+  const bool dataUsable = lk::AppDirectories::checkWritable(dataDir, &problem);
+  if (!routeLog(options->logFile, dataUsable)) {
+    std::cerr << "lokavo: cannot open the log file " << options->logFile << "\n";
+    return 2;
+  }
+  if (!dataUsable) {
+    std::cerr << "lokavo: settings will not be saved: " << dataDir.string() << ": " << problem
+              << (options->logFile.empty() ? " (debug lines are not kept; --log FILE keeps them)"
+                                           : "")
+              << "\n";
+  }
+
   std::ifstream scriptFile;
   std::istream* script = nullptr;
-  if (options->script == "-") {
+  if (options->script == "-" || (options->script.empty() && ::isatty(STDIN_FILENO) == 0)) {
     script = &std::cin;
   } else if (!options->script.empty()) {
     scriptFile.open(options->script);
@@ -67,12 +99,14 @@ int main(int argc, char** argv) {
   session.start();
   std::cout << session.startupState();
   session.printScreen();
+  int status = 0;
   if (script != nullptr) {
     session.run(*script, /*echo=*/true);
-  } else if (::isatty(STDIN_FILENO) != 0) {
-    std::cout << "Type \"help\" for the commands, \"quit\" to end.\n";
-    session.run(std::cin, /*echo=*/false, "lokavo> ");
+    if (session.failedCommands() > 0 && !options->keepGoing) status = 1;
+  } else {
+    lk::cli::InteractivePrompt::run(session);
   }
   session.finish();
-  return 0;
+  std::cout << std::flush;
+  return status;
 }

@@ -8,7 +8,7 @@
 #include "Classes/Pictures/LKImageCache.h"
 #include "Classes/ServiceClient/HttpRequestCacheCenter.h"
 #include "Classes/ServiceClient/ServiceEndpoints.h"
-#include "Classes/Shell/AlertCenter.h"
+#include "Classes/Toolkit/AlertCenter.h"
 #include "Platform/UI/AlertView.h"
 #include "Platform/UI/Application.h"
 

@@ -12,7 +12,7 @@
 #include "Classes/LocalState/CacheCenter.h"
 #include "Classes/ServiceClient/HttpRequestCacheCenter.h"
 #include "Classes/ServiceClient/ServiceEndpoints.h"
-#include "Classes/Shell/AlertCenter.h"
+#include "Classes/Toolkit/AlertCenter.h"
 #include "Platform/Notifications/NotificationCenter.h"
 #include "Platform/UI/AlertView.h"
 #include "Platform/UI/Application.h"

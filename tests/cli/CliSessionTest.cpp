@@ -10,6 +10,7 @@
 #include "Platform/Net/NetworkActivityIndicator.h"
 #include "Platform/Storage/UserDefaults.h"
 #include "Platform/UI/Application.h"
+#include "frontends/cli/TerminalProgress.h"
 #include "tests/support/ScopedClientStorage.h"
 #include "tests/support/TestSupport.h"
 
@@ -68,18 +69,39 @@ TEST_F(CliSessionTest, RestoredCityOutsideTheCouponCitiesStartsWithTheMoreSet) {
 }
 
 TEST_F(CliSessionTest, TabByPositionOrTitlePrintsTheScreen) {
-  EXPECT_EQ(run("tab 4"), "navbar: 个人中心\ntabbar: 搜索 | 附近 | 优惠 | 现场播报 | [个人中心]\n");
-  EXPECT_EQ(run("tab '现场播报'"),
-            "navbar: 现场播报\ntabbar: 搜索 | 附近 | 优惠 | [现场播报] | 个人中心\n");
+  EXPECT_EQ(run("tab 3"), "navbar: 现场播报\ntabbar: 搜索 | 附近 | 优惠 | [现场播报] | 个人中心\n");
+  EXPECT_EQ(run("tab '搜索'"),
+            "navbar: 搜索\ntabbar: [搜索] | 附近 | 优惠 | 现场播报 | 个人中心\n");
   EXPECT_EQ(run("dump"), screen());
 }
 
 TEST_F(CliSessionTest, BadCommandsPrintOneLineAndChangeNothing) {
   const std::string before = screen();
-  for (const char* line :
-       {"tab 5", "tab 6", "tab -1", "tab 2 3", "tab", "tab 更多", "frobnicate", "foreground",
-        "wait", "wait -5", "wait 1e3", "dump now", "city 99999999999", "city x y", "city 1 a b",
-        "city 未知", "tab \"unclosed"}) {
+  for (const char* line : {"tab 5",
+                           "tab 6",
+                           "tab -1",
+                           "tab 2 3",
+                           "tab",
+                           "tab 更多",
+                           "frobnicate",
+                           "foreground",
+                           "wait",
+                           "wait -5",
+                           "wait 1e3",
+                           "dump now",
+                           "city 99999999999",
+                           "city x y",
+                           "city 1 a b",
+                           "city 131 上海",
+                           "city 76 成都",
+                           "tab \"unclosed",
+                           "scroll",
+                           "scroll sideways",
+                           "scroll down 0",
+                           "scroll up x",
+                           "rows",
+                           "help frobnicate",
+                           "help a b"}) {
     const std::string printed = run(line);
     EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1) << line << ": " << printed;
     EXPECT_EQ(screen(), before) << line;
@@ -224,13 +246,134 @@ TEST_F(CliSessionTest, APositionOptionIsWhatPositioningDeliversFromTheStart) {
   EXPECT_EQ(LocationScript::describe(), "position 39.915000,116.404000");
 }
 
-TEST_F(CliSessionTest, HelpListsEveryCommand) {
+TEST_F(CliSessionTest, HelpListsEveryCommandAndExplainsTheNotation) {
   const std::string help = run("help");
   for (const char* name : {"tab N|TITLE", "background", "foreground", "wait MS", "dump", "quit",
-                           "city", "location LAT,LON|denied|unknown|silent"}) {
+                           "city", "scroll up|down [POINTS]", "rows", "help [COMMAND]",
+                           "location LAT,LON|denied|unknown|silent"}) {
     EXPECT_NE(help.find(name), std::string::npos) << name;
   }
-  EXPECT_EQ(help.find("navbar:"), std::string::npos);
+  for (const char* notation : {"row S.R", "drawn: ", "<P>", "[TITLE]", "(selected)",
+                               "tabbar:", "wheel C", "section:", "\\x1B"}) {
+    EXPECT_NE(help.find(notation), std::string::npos) << notation;
+  }
+  EXPECT_EQ(help.find("tabbar: [搜索]"), std::string::npos) << "no screen after help";
+  const std::string city = run("help CITY");
+  EXPECT_EQ(city.rfind("city [ID [NAME] | NAME]\n", 0), 0u) << city;
+  EXPECT_NE(city.find("hot cities"), std::string::npos);
+  EXPECT_NE(run("help scrol").find("did you mean \"scroll\""), std::string::npos);
+}
+
+TEST_F(CliSessionTest, CommandsIgnoreCaseAndSlipsGetTheNearestName) {
+  EXPECT_NE(run("TAB 1").find("[附近]"), std::string::npos);
+  EXPECT_NE(run("Dump").find("[附近]"), std::string::npos);
+  EXPECT_NE(run("tba 0").find("unknown command \"tba\" (did you mean \"tab\"?"), std::string::npos);
+  EXPECT_NE(run("serach 火锅").find("did you mean \"search\""), std::string::npos);
+  const std::string far = run("frobnicate");
+  EXPECT_EQ(far.find("did you mean"), std::string::npos) << far;
+}
+
+TEST_F(CliSessionTest, CommandsThatDidNotApplyAreCountedAndTheRestStillRuns) {
+  std::istringstream script("tab 1\nfrobnicate\ntab 'open\npick 0 0\ntab 2\n");
+  out_.str({});
+  session().run(script, true);
+  EXPECT_EQ(session().failedCommands(), 3);
+  const auto last = out_.str().find("> tab 2\n");
+  ASSERT_NE(last, std::string::npos) << out_.str();
+  EXPECT_NE(out_.str().find("| [优惠] |", last), std::string::npos) << out_.str();
+}
+
+TEST_F(CliSessionTest, CityAloneListsTheHotCitiesAndPairsMustMatch) {
+  const std::string listed = run("city");
+  EXPECT_EQ(listed.rfind("city: 北京 (131)\nhot cities: 北京 (131) | 重庆 (132) | ", 0), 0u)
+      << listed;
+  EXPECT_NE(listed.find("成都 (75)"), std::string::npos);
+  EXPECT_EQ(listed.find("tabbar:"), std::string::npos);
+  EXPECT_EQ(run("city 131 上海"), "city 131 is \"北京\", not \"上海\"\n");
+  EXPECT_EQ(run("city 76 成都"), "\"成都\" is city 75, not 76\n");
+  EXPECT_EQ(store_->integerForKey(kCurrentCityId), 131);
+  EXPECT_EQ(store_->stringForKey(kCurrentCityName), "北京");
+  EXPECT_EQ(run("city 289 上海").rfind("city: 上海 (289)\n", 0), 0u);
+}
+
+// Stands for the terminal: stops the wait once the network has been busy for a while.
+class StopAfter : public WaitObserver {
+ public:
+  explicit StopAfter(Duration patience) : patience_(patience) {}
+  bool takeInterrupt() override {
+    if (longest < patience_) return false;
+    ++stops;
+    longest = Duration::zero();
+    return true;
+  }
+  void networkBusy(Duration busy) override { longest = std::max(longest, busy); }
+  void waitEnded() override { ++ended; }
+  Duration longest{};
+  int stops = 0;
+  int ended = 0;
+
+ private:
+  Duration patience_;
+};
+
+TEST_F(CliSessionTest, StoppingAWaitReturnsAtOnceAndLaterCommandsDoNotWaitForThatRequest) {
+  StopAfter stop(lk::seconds(1.5));
+  session().setWaitObserver(&stop);
+  NetworkActivityIndicator::setVisible(true);
+  const auto start = RunLoop::main().now();
+  EXPECT_EQ(run("tab 1"), "stopped waiting (the client goes on; \"dump\" shows the screen)\n");
+  EXPECT_EQ(stop.stops, 1);
+  EXPECT_GE(RunLoop::main().now() - start, lk::seconds(1.5));
+  EXPECT_LT(RunLoop::main().now() - start, lk::seconds(1.6));
+  EXPECT_EQ(stop.ended, 1);
+  EXPECT_EQ(session().failedCommands(), 0) << "the person chose to stop";
+  // The request goes on, but does not hold the next command.
+  const auto next = RunLoop::main().now();
+  EXPECT_NE(run("tab 2").find("[优惠]"), std::string::npos);
+  EXPECT_LT(RunLoop::main().now() - next, lk::seconds(0.1));
+  // Once the network went quiet, a new request is waited for again.
+  NetworkActivityIndicator::setVisible(false);
+  run("dump");
+  NetworkActivityIndicator::setVisible(true);
+  RunLoop::main().schedule(lk::seconds(0.5), [] { NetworkActivityIndicator::setVisible(false); });
+  const auto again = RunLoop::main().now();
+  run("dump");
+  EXPECT_GE(RunLoop::main().now() - again, lk::seconds(0.5));
+  EXPECT_EQ(stop.stops, 1);
+  session().setWaitObserver(nullptr);
+}
+
+TEST_F(CliSessionTest, WaitCanBeStopped) {
+  StopAfter stop(lk::seconds(0));
+  session().setWaitObserver(&stop);
+  NetworkActivityIndicator::setVisible(true);
+  const auto start = RunLoop::main().now();
+  EXPECT_NE(run("wait 600000").find("stopped waiting"), std::string::npos);
+  EXPECT_LT(RunLoop::main().now() - start, lk::seconds(0.1));
+  NetworkActivityIndicator::setVisible(false);
+  session().setWaitObserver(nullptr);
+}
+
+TEST(TerminalProgress, OneLineAfterASecondRewrittenInPlaceAndErased) {
+  std::ostringstream terminal;
+  TerminalProgress progress(terminal);
+  progress.networkBusy(lk::seconds(0.9));
+  progress.waitEnded();
+  EXPECT_EQ(terminal.str(), "") << "a quick answer shows nothing";
+  progress.networkBusy(lk::seconds(1.0));
+  progress.networkBusy(lk::seconds(1.01));  // the same text is not written again
+  progress.networkBusy(lk::seconds(2.3));
+  progress.waitEnded();
+  EXPECT_EQ(terminal.str(),
+            "\r\x1b[K| waiting for the service (1 s; Ctrl-C stops waiting)"
+            "\r\x1b[K/ waiting for the service (2 s; Ctrl-C stops waiting)"
+            "\r\x1b[K");
+
+  std::ostringstream file;
+  TerminalProgress notATerminal(file, false);
+  notATerminal.networkBusy(lk::seconds(5));
+  notATerminal.waitEnded();
+  EXPECT_EQ(file.str(), "") << "no terminal controls in a file";
 }
 
 TEST_F(CliSessionTest, ArbitraryInputNeverCrashes) {

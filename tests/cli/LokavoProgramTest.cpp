@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/ServiceLauncher.h"
 #include "tests/support/TestSupport.h"
 
@@ -21,15 +22,16 @@ struct Result {
   std::string err;
 };
 
-// Runs the program with `arguments` (and `environment`, "NAME=value ..." before the command).
-Result runProgram(const std::string& arguments, const std::string& input = {},
-                  const std::string& environment = {}) {
+// Runs `command` through the shell; `input` is its standard input (a file, or a pipe when
+// `piped`).
+Result runShell(const std::string& command, const std::string& input, bool piped) {
   test::TempDir io;
   test::writeFile(io / "in", input);
-  const std::string command = environment + " " + std::string(LOKAVO_CLI_PATH) + " " + arguments +
-                              " < " + (io / "in").string() + " 2>" + (io / "err").string();
+  const std::string in = (io / "in").string();
+  const std::string line = (piped ? "cat " + in + " | " + command : command + " < " + in) + " 2>" +
+                           (io / "err").string();
   Result r;
-  FILE* pipe = ::popen(command.c_str(), "r");
+  FILE* pipe = ::popen(line.c_str(), "r");
   if (pipe == nullptr) return r;
   char buf[4096];
   std::size_t n = 0;
@@ -66,6 +68,22 @@ std::vector<std::string> loggedTargets(const std::filesystem::path& log,
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   return targets;
+}
+
+Result runProgram(const std::string& arguments, const std::string& input = {}, bool piped = false) {
+  return runShell(std::string(LOKAVO_CLI_PATH) + " " + arguments, input, piped);
+}
+
+// The same with `environment` ("NAME=value ...") set for the program.
+Result runProgramWith(const std::string& environment, const std::string& arguments) {
+  return runShell(environment + " " + std::string(LOKAVO_CLI_PATH) + " " + arguments, {}, false);
+}
+
+std::size_t count(const std::string& text, const std::string& part) {
+  std::size_t n = 0;
+  for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+    ++n;
+  return n;
 }
 
 TEST(LokavoProgram, WithoutScriptOrTerminalPrintsTheStartupState) {
@@ -203,7 +221,7 @@ TEST(LokavoProgram, AServiceURLThatIsNotHttpWithAHostIsRefusedInOneLine) {
     EXPECT_NE(r.err.find("--service-url"), std::string::npos) << r.err;
     EXPECT_TRUE(r.out.empty()) << "nothing started";
   }
-  auto fromEnvironment = runProgram("", {}, "LOKAVO_SERVICE_URL=notaurl");
+  auto fromEnvironment = runProgramWith("LOKAVO_SERVICE_URL=notaurl", "");
   EXPECT_EQ(fromEnvironment.status, 2);
   EXPECT_NE(fromEnvironment.err.find("LOKAVO_SERVICE_URL \"notaurl\""), std::string::npos)
       << fromEnvironment.err;
@@ -211,8 +229,8 @@ TEST(LokavoProgram, AServiceURLThatIsNotHttpWithAHostIsRefusedInOneLine) {
   // The option wins over the environment.
   test::TempDir data;
   auto overridden =
-      runProgram("--service-url http://127.0.0.1:9/client --data-dir " + data.path().string(), {},
-                 "LOKAVO_SERVICE_URL=notaurl");
+      runProgramWith("LOKAVO_SERVICE_URL=notaurl",
+                     "--service-url http://127.0.0.1:9/client --data-dir " + data.path().string());
   EXPECT_EQ(overridden.status, 0) << overridden.err;
 }
 
@@ -223,6 +241,73 @@ TEST(LokavoProgram, BadOptionsExitWithUsage) {
   auto help = runProgram("--help");
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("usage: lokavo"), std::string::npos);
+}
+
+TEST(LokavoProgram, AScriptFailsWhenACommandDidNotApplyButRunsToTheEnd) {
+  test::TempDir data;
+  const std::string args = "--data-dir " + data.path().string() + " --script -";
+  EXPECT_EQ(runProgram(args, "tab 1\ndump\nTAB 0\n").status, 0) << "a clean script";
+  for (const char* bad :
+       {"frobnicate", "tap 没有这个", "tab 'open", "pick 0 0", "city 131 上海", "scroll down"}) {
+    const auto r = runProgram(args, std::string("tab 1\n") + bad + "\ntab 2\n");
+    EXPECT_EQ(r.status, 1) << bad << "\n" << r.out;
+    const auto last = r.out.find("> tab 2\n");
+    EXPECT_NE(last, std::string::npos) << bad << ": the rest ran";
+    EXPECT_NE(r.out.find("| [优惠] |", last == std::string::npos ? 0 : last), std::string::npos)
+        << bad;
+  }
+  const auto kept = runProgram(args + " --keep-going", "frobnicate\ntab 1\n");
+  EXPECT_EQ(kept.status, 0);
+  EXPECT_NE(kept.out.find("unknown command"), std::string::npos);
+  // A refused pair was not stored: the next start is still in 北京.
+  EXPECT_EQ(runProgram("--data-dir " + data.path().string()).out.rfind("city: 北京 (131)\n", 0),
+            0u);
+}
+
+TEST(LokavoProgram, StandardInputThatIsNotATerminalIsAScript) {
+  test::TempDir data;
+  const auto r = runProgram("--data-dir " + data.path().string(), "tab 1\nfrobnicate\n", true);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find("> tab 1\nnavbar: 附近\ntabbar: 搜索 | [附近]"), std::string::npos) << r.out;
+  const auto clean = runProgram("--data-dir " + data.path().string(), "tab 2\n", true);
+  EXPECT_EQ(clean.status, 0);
+  EXPECT_NE(clean.out.find("[优惠]"), std::string::npos);
+}
+
+TEST(LokavoProgram, AnUnusableDataDirectoryIsSaidOnce) {
+  test::TempDir scratch;
+  test::writeFile(scratch / "file", "not a directory");
+  for (const auto& dir : {scratch / "file", scratch / "file" / "below"}) {
+    const auto r = runProgram("--data-dir " + dir.string() + " --log -",
+                              "city 75 成都\ncity 北京\ncity 上海\nsearch 火锅\n");
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(count(r.err, "settings will not be saved: " + dir.string()), 1u) << r.err;
+    EXPECT_EQ(r.err.find("previous content is kept"), std::string::npos) << r.err;
+    EXPECT_LE(count(r.err, "user defaults"), 1u) << "one line in the debug log at most\n" << r.err;
+    EXPECT_NE(r.out.find("city: 上海 (289)"), std::string::npos) << "the session works on";
+  }
+  // Without --log the terminal gets the warning alone.
+  const auto quiet = runProgram("--data-dir " + (scratch / "file").string(), "city 75 成都\n");
+  EXPECT_EQ(count(quiet.err, "\n"), 1u) << quiet.err;
+}
+
+TEST(LokavoProgram, DebugLinesGoToTheLogInTheDataDirectoryUnlessToldOtherwise) {
+  test::TempDir data;
+  const std::string service =
+      " --service-url http://127.0.0.1:" + std::to_string(test::unusedLoopbackPort()) + "/client";
+  const auto quiet = runProgram("--data-dir " + data.path().string() + service, "search 火锅\n");
+  EXPECT_EQ(quiet.err, "");
+  EXPECT_NE(test::readFile(data / "lokavo.log").find("/client/search/0/q?"), std::string::npos);
+
+  const auto toStderr =
+      runProgram("--data-dir " + data.path().string() + service + " --log -", "search 火锅\n");
+  EXPECT_NE(toStderr.err.find("/client/search/0/q?"), std::string::npos);
+
+  const auto toFile = runProgram(
+      "--data-dir " + data.path().string() + service + " --log " + (data / "other.log").string(),
+      "search 火锅\n");
+  EXPECT_EQ(toFile.err, "");
+  EXPECT_NE(test::readFile(data / "other.log").find("/client/search/0/q?"), std::string::npos);
 }
 
 }  // namespace

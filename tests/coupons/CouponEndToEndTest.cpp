@@ -8,7 +8,7 @@
 #include "Classes/LocalState/CacheCenter.h"
 #include "Classes/ServiceClient/HttpRequestCacheCenter.h"
 #include "Classes/ServiceClient/ServiceEndpoints.h"
-#include "Classes/Shell/AlertCenter.h"
+#include "Classes/Toolkit/AlertCenter.h"
 #include "Platform/UI/Application.h"
 #include "frontends/cli/CliSession.h"
 #include "tests/support/ScopedClientStorage.h"

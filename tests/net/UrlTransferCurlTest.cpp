@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <set>
 #include <thread>
 
 #include "Platform/Net/UrlTransfer.h"
@@ -21,6 +23,35 @@ using test::TransferRecorder;
 constexpr auto kPatience = std::chrono::seconds(10);  // real time, only spent when broken
 
 using test::Gate;
+
+// Lets a server handler write one byte each time the test asks for it.
+class Dripper {
+ public:
+  void release() {
+    std::lock_guard lock(mutex_);
+    ++allowed_;
+    changed_.notify_all();
+  }
+  void stop() {
+    std::lock_guard lock(mutex_);
+    stopped_ = true;
+    changed_.notify_all();
+  }
+  // False once stopped.
+  bool waitForNext() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return stopped_ || allowed_ > 0; });
+    if (stopped_) return false;
+    --allowed_;
+    return true;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  int allowed_ = 0;
+  bool stopped_ = false;
+};
 
 class UrlTransferTest : public ::testing::Test {
  protected:
@@ -48,6 +79,29 @@ class UrlTransferTest : public ::testing::Test {
     });
     s.Get("/loop",
           [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/loop", 302); });
+    s.Get("/port", [](const httplib::Request& req, httplib::Response& res) {
+      res.set_content(std::to_string(req.remote_port), "text/plain");
+    });
+    s.Get("/huge", [](const httplib::Request&, httplib::Response& res) {
+      // No declared length: the client only learns the size as the body arrives.
+      res.set_chunked_content_provider("application/octet-stream",
+                                       [](std::size_t offset, httplib::DataSink& sink) {
+                                         if (offset >= 8 * 1024 * 1024) {
+                                           sink.done();
+                                           return true;
+                                         }
+                                         const std::string piece(64 * 1024, 'h');
+                                         sink.write(piece.data(), piece.size());
+                                         return true;
+                                       });
+    });
+    s.Get("/drip", [this](const httplib::Request&, httplib::Response& res) {
+      res.set_chunked_content_provider("text/plain", [this](std::size_t, httplib::DataSink& sink) {
+        if (!drip.waitForNext()) return false;
+        sink.write("d", 1);
+        return true;
+      });
+    });
     s.Get("/echo-method", [](const httplib::Request& req, httplib::Response& res) {
       res.set_content(req.method, "text/plain");
     });
@@ -111,6 +165,7 @@ class UrlTransferTest : public ::testing::Test {
 
   void TearDown() override {
     gate.open();
+    drip.stop();
     http.stop();
     mainLoop.reset();
   }
@@ -126,6 +181,7 @@ class UrlTransferTest : public ::testing::Test {
   test::LoopbackHttpServer http;
   Gate gate;
   std::atomic<bool> stalled{false};
+  Dripper drip;
 };
 
 TEST_F(UrlTransferTest, GetDeliversHeadThenBodyThenFinish) {
@@ -407,6 +463,74 @@ TEST_F(UrlTransferTest, UploadThatKeepsLeavingTheMachineIsNotCutByTheTimeOut) {
   EXPECT_EQ(r.body, "ok");
 }
 
+TEST_F(UrlTransferTest, BodyPastTheMaximumIsRefusedAsItArrives) {
+  TransferRecorder r;
+  UrlRequest request;
+  request.url = http.url("/huge");
+  request.maximumBodyLength = 256 * 1024;
+  r.start(request);
+  ASSERT_TRUE(runUntilEnded(r));
+  ASSERT_TRUE(r.error);
+  EXPECT_EQ(r.error->code, UrlError::kDataLengthExceedsMaximum);
+  EXPECT_LE(r.body.size(), request.maximumBodyLength) << "nothing past the maximum is handed on";
+}
+
+TEST_F(UrlTransferTest, DeclaredLengthPastTheMaximumIsRefusedBeforeTheBody) {
+  TransferRecorder r;
+  UrlRequest request;
+  request.url = http.url("/big");  // 3 MiB with a Content-Length
+  request.maximumBodyLength = 1024 * 1024;
+  r.start(request);
+  ASSERT_TRUE(runUntilEnded(r));
+  ASSERT_TRUE(r.error);
+  EXPECT_EQ(r.error->code, UrlError::kDataLengthExceedsMaximum);
+  EXPECT_TRUE(r.body.empty());
+}
+
+TEST_F(UrlTransferTest, BodyOfExactlyTheMaximumArrives) {
+  TransferRecorder r;
+  UrlRequest request;
+  request.url = http.url("/hello");
+  request.maximumBodyLength = 8;
+  r.start(request);
+  ASSERT_TRUE(runUntilEnded(r));
+  EXPECT_TRUE(r.finished);
+  EXPECT_EQ(r.body, "hi there");
+}
+
+// The connection cache outlives the transfers: a request after a pause goes over the connection
+// the previous one opened.
+TEST_F(UrlTransferTest, RequestsWithAnIdlePauseBetweenThemShareOneConnection) {
+  TransferRecorder first;
+  first.start(http.url("/port"));
+  ASSERT_TRUE(runUntilEnded(first));
+  ASSERT_TRUE(first.finished);
+  loop().runUntil([] { return false; }, std::chrono::milliseconds(300));
+  TransferRecorder second;
+  second.start(http.url("/port"));
+  ASSERT_TRUE(runUntilEnded(second));
+  ASSERT_TRUE(second.finished);
+  EXPECT_FALSE(first.body.empty());
+  EXPECT_EQ(second.body, first.body) << "the second request came from another client port";
+}
+
+TEST_F(UrlTransferTest, RequestsOnOneHostAtOnceAreLimitedAndAllAnswered) {
+  std::vector<std::unique_ptr<TransferRecorder>> all;
+  for (int i = 0; i < 12; ++i) {
+    all.push_back(std::make_unique<TransferRecorder>());
+    all.back()->start(http.url("/port"));
+  }
+  ASSERT_TRUE(loop().runUntil(
+      [&] { return std::all_of(all.begin(), all.end(), [](const auto& r) { return r->ended(); }); },
+      kPatience));
+  std::set<std::string> ports;
+  for (const auto& r : all) {
+    ASSERT_TRUE(r->finished);
+    ports.insert(r->body);
+  }
+  EXPECT_LE(ports.size(), 2u) << "more connections to one host than the limit";
+}
+
 class UrlTransferVirtualClockTest : public UrlTransferTest {
  protected:
   UrlTransferVirtualClockTest() { virtualClock = true; }
@@ -432,6 +556,41 @@ TEST_F(UrlTransferVirtualClockTest, TwentySecondsWithoutProgressAfterSomeDataTim
   EXPECT_FALSE(r.ended());
   loop().runFor(seconds(1.5));
   ASSERT_TRUE(r.error);
+  EXPECT_EQ(r.error->code, UrlError::kTimedOut);
+}
+
+TEST_F(UrlTransferVirtualClockTest, IdleClientLeavesNoTimerAndKeepsItsConnection) {
+  TransferRecorder first;
+  first.start(http.url("/port"));
+  ASSERT_TRUE(runUntilEnded(first));
+  loop().runUntilIdle();
+  EXPECT_FALSE(loop().nextTimer()) << "an idle transport keeps a timer on the loop";
+  loop().runFor(seconds(60));  // a long pause on the loop's clock
+  TransferRecorder second;
+  second.start(http.url("/port"));
+  ASSERT_TRUE(runUntilEnded(second));
+  EXPECT_EQ(second.body, first.body);
+}
+
+// A body dripped slowly enough to never look silent still ends at the overall deadline.
+TEST_F(UrlTransferVirtualClockTest, DrippedBodyEndsAtTheDeadlineWithTimedOut) {
+  TransferRecorder r;
+  UrlRequest request;
+  request.url = http.url("/drip");
+  r.start(request);
+  std::size_t expected = 0;
+  for (int step = 0; step < 6; ++step) {  // 6 × 19 s = 114 s: each pause under the time-out
+    drip.release();
+    ++expected;
+    ASSERT_TRUE(loop().runUntil([&] { return r.body.size() == expected; }, kPatience)) << step;
+    loop().runFor(seconds(19));
+    ASSERT_FALSE(r.ended()) << "cut after " << (step + 1) * 19 << " s";
+  }
+  drip.release();
+  ASSERT_TRUE(loop().runUntil([&] { return r.body.size() == expected + 1; }, kPatience));
+  loop().runFor(seconds(7));  // 121 s since the start
+  ASSERT_TRUE(r.error);
+  EXPECT_EQ(r.error->domain, kUrlErrorDomain);
   EXPECT_EQ(r.error->code, UrlError::kTimedOut);
 }
 

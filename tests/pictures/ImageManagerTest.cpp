@@ -6,6 +6,7 @@
 #include "Classes/Pictures/LKImageDownloader.h"
 #include "Classes/Pictures/LKImageManager.h"
 #include "Platform/Image/ImageCodec.h"
+#include "Platform/Net/UrlTransfer.h"
 #include "Platform/Notifications/NotificationCenter.h"
 #include "tests/support/PictureHttpServer.h"
 #include "tests/support/TestSupport.h"
@@ -30,9 +31,13 @@ struct View : LKImageManagerDelegate {
     shown.push_back(image);
     if (order != nullptr) order->push_back(name);
   }
+  void webImageManagerDidFail(LKImageManager&, const std::string& url) override {
+    failed.push_back(url);
+  }
   std::string name;
   std::vector<std::string>* order;
   std::vector<ImagePtr> shown;
+  std::vector<std::string> failed;
 };
 
 class ImageManagerTest : public ::testing::Test {
@@ -161,9 +166,29 @@ TEST_F(ImageManagerTest, FailedTransferDropsTheWaitersAndALaterRequestTriesAgain
   ASSERT_TRUE(runUntil([&] { return manager_.downloadCount() == 0; }));
   EXPECT_EQ(manager_.waitingCount(), 0u);
   EXPECT_TRUE(cell.shown.empty());
+  EXPECT_EQ(cell.failed, std::vector<std::string>{url}) << "the waiting view is told";
   EXPECT_FALSE(manager_.failedURLs().contains(url));
   manager_.downloadWithURL(url, &cell);
   EXPECT_TRUE(runUntil([&] { return manager_.downloadCount() == 1; })) << "tries again";
+}
+
+TEST_F(ImageManagerTest, ADownloadThatFailsAtOnceIsNeitherKeptNorPaired) {
+  // A picture URL that is no web address fails before any transfer starts.
+  const std::string url = "file:///etc/passwd";
+  View first("first");
+  View second("second");
+  const auto transfers = UrlTransfer::startedCount();
+  manager_.downloadWithURL(url, &first);
+  manager_.downloadWithURL(url, &second);
+  ASSERT_TRUE(runUntil([&] { return first.failed.size() == 1 && second.failed.size() == 1; }));
+  EXPECT_EQ(UrlTransfer::startedCount(), transfers) << "nothing went to the transport";
+  EXPECT_EQ(manager_.downloadCount(), 0u);
+  EXPECT_EQ(manager_.waitingCount(), 0u);
+  EXPECT_TRUE(first.shown.empty());
+  // The manager stays usable for the same views.
+  server_.serve("/ok.png", pngOf(0x00FF00FFu));
+  manager_.downloadWithURL(server_.url("/ok.png"), &first);
+  EXPECT_TRUE(runUntil([&] { return first.shown.size() == 1; }));
 }
 
 TEST_F(ImageManagerTest, NothingHappensWithoutUrlOrView) {

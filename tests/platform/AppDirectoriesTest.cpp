@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TestSupport.h"
@@ -49,6 +50,27 @@ TEST(AppDirectories, EnsureDirectoryCreatesAPrivateTree) {
   std::string error;
   EXPECT_FALSE(AppDirectories::ensureDirectory(dir / "file" / "sub", &error));
   EXPECT_FALSE(error.empty());
+}
+
+TEST(AppDirectories, CheckWritableLeavesNothingBehindAndNamesTheProblem) {
+  test::TempDir dir;
+  EXPECT_TRUE(AppDirectories::checkWritable(dir / "new"));
+  EXPECT_TRUE(std::filesystem::is_empty(dir / "new"));
+
+  test::writeFile(dir / "file", "x");
+  std::string error;
+  EXPECT_FALSE(AppDirectories::checkWritable(dir / "file", &error));
+  EXPECT_FALSE(error.empty());
+  // Permissions do not bind the superuser, who can write anywhere.
+  if (::geteuid() != 0) {
+    std::filesystem::create_directory(dir / "ro");
+    std::filesystem::permissions(
+        dir / "ro", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    error.clear();
+    EXPECT_FALSE(AppDirectories::checkWritable(dir / "ro", &error));
+    EXPECT_FALSE(error.empty());
+    std::filesystem::permissions(dir / "ro", std::filesystem::perms::owner_all);
+  }
 }
 
 }  // namespace

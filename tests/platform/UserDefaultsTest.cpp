@@ -181,6 +181,23 @@ TEST(UserDefaultsFile, FailedWriteKeepsTheOldContentAndRetriesOnSynchronize) {
             std::string(1000, 'x'));
 }
 
+// A store whose directory is a file: every write fails the same way. It is said once, and not
+// as if something had been stored before.
+TEST(UserDefaultsFile, UnusableDirectoryIsLoggedOnceWithoutClaimingOldContent) {
+  test::TempDir dir;
+  test::writeFile(dir / "data", "not a directory");
+  auto store = makeJsonFileUserDefaults(dir / "data" / "UserDefaults.json");
+  test::LogCapture log;
+  store->setString("kCurrentCityName", "成都");
+  store->setInteger("kCurrentCityId", 75);
+  store->setStringArray("kAreaSearchHistory", {"火锅"});
+  EXPECT_FALSE(store->synchronize());
+  ASSERT_EQ(log.lines().size(), 1u) << log.lines().back();
+  EXPECT_TRUE(log.contains("nothing was stored before"));
+  EXPECT_FALSE(log.contains("previous content is kept"));
+  EXPECT_EQ(store->stringForKey("kCurrentCityName"), "成都") << "kept in memory";
+}
+
 TEST(UserDefaultsFile, SettingAnEqualValueDoesNotRewriteTheFile) {
   test::TempDir dir;
   const auto file = dir / "UserDefaults.json";

@@ -7,6 +7,7 @@
 #include "Classes/Records/ShopAdditionList.h"
 #include "Classes/Records/ShopInfo.h"
 #include "Classes/ServiceClient/HttpRequest.h"
+#include "Classes/ServiceClient/HttpRequestCacheCenter.h"
 #include "Platform/Image/ImageCodec.h"
 #include "tests/records/RecordsFixture.h"
 #include "tests/support/Compression.h"
@@ -219,8 +220,14 @@ TEST_F(ShopDetailDownloads, UnusableAdditionAnswersChangeNothing) {
 }
 
 TEST_F(ShopDetailDownloads, RecordGoneCancelsItsDownloads) {
+  server_.serve("/shop.png", ImageCodec::encodePng(Image(2, 2)));
+  server_.serve("/client/shop/7/addition",
+                test::gzipBytes(R"({"type": "menu", "total": "1", "list": {"a": 1}})"), 200,
+                "application/json");
   server_.hold("/client/shop/7/addition");
   server_.hold("/shop.png");
+  HttpRequestCacheCenter::sharedInstance().distoryCacheData();
+  const int runningBefore = HttpRequest::networkActivityCount();
   {
     ShopInfo shop;
     shop.setShowDetails(true);
@@ -229,10 +236,28 @@ TEST_F(ShopDetailDownloads, RecordGoneCancelsItsDownloads) {
       return server_.requestCount("/client/shop/7/addition") == 1 &&
              server_.requestCount("/shop.png") == 1;
     }));
+    EXPECT_EQ(HttpRequest::networkActivityCount(), runningBefore + 2);
   }
+  EXPECT_EQ(HttpRequest::networkActivityCount(), runningBefore)
+      << "the record's requests outlived it";
   server_.open("/client/shop/7/addition");
   server_.open("/shop.png");
   settle();
+  // Had a download gone on, its answer would have been kept for later screens.
+  const std::string additionKey =
+      HttpRequest::makeRequest(server_.url("/client/shop/7/addition?p=0&n=500&tn=gz")).url;
+  EXPECT_FALSE(HttpRequestCacheCenter::sharedInstance().dataForURL(additionKey));
+  EXPECT_EQ(LKImageCache::sharedImageCache().imageFromKey(server_.url("/shop.png"), false),
+            nullptr);
+  // The same downloads with the record alive store both, so the checks above can tell.
+  HttpRequestCacheCenter::sharedInstance().distoryCacheData();
+  ShopInfo kept;
+  kept.setShowDetails(true);
+  kept.decodeShopInformation(object(answer("/shop.png")));
+  ASSERT_TRUE(runUntil([&] { return kept.addition() && kept.shopImg().get(); }));
+  EXPECT_TRUE(HttpRequestCacheCenter::sharedInstance().dataForURL(additionKey));
+  EXPECT_NE(LKImageCache::sharedImageCache().imageFromKey(server_.url("/shop.png"), false),
+            nullptr);
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 
 #include "Classes/ServiceClient/HttpRequest.h"
 #include "Classes/ServiceClient/HttpRequestCacheCenter.h"
-#include "Classes/Shell/AlertCenter.h"
+#include "Classes/Toolkit/AlertCenter.h"
 #include "Platform/RunLoop/DrivableRunLoop.h"
 #include "tests/robustness/ClientSession.h"
 

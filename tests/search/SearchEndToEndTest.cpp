@@ -2,6 +2,7 @@
 // program; the service's request log shows what went on the wire.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <sstream>
 #include <thread>
 
@@ -74,6 +75,17 @@ class SearchEndToEnd : public ::testing::Test {
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     return lines;
+  }
+  // The client port of each logged request, in order.
+  std::vector<std::string> connections() {
+    std::vector<std::string> ports;
+    std::istringstream log(readFile(logFile));
+    std::string line;
+    while (std::getline(log, line)) {
+      const auto at = line.rfind("\tconn=");
+      if (at != std::string::npos) ports.push_back(line.substr(at + 6));
+    }
+    return ports;
   }
   std::vector<std::string> searches(std::size_t atLeast = 0) {
     return received("/search/0/q", atLeast);
@@ -161,6 +173,24 @@ TEST_F(SearchEndToEnd, APlaceSearchShowsItInTheTitleAndTheQuery) {
   const std::string expected =
       search(std::string("k=") + kHotPot + "&r=%E7%8E%8B%E5%BA%9C%E4%BA%95&ci=131&sort=1&p=0&n=15");
   EXPECT_EQ(searches()[0].rfind(expected, 0), 0u) << searches()[0];
+}
+
+// Connections stay open between taps: later pages and searches reuse the first ones.
+TEST_F(SearchEndToEnd, ASessionWithPausesKeepsReusingItsConnections) {
+  ASSERT_TRUE(service.running()) << service.errorOutput();
+  run("search 火锅");                             // the first page, then both trees at once
+  ASSERT_GE(received("/client/", 3).size(), 3u);  // with the start-up's own requests
+  const auto opened = connections();
+  ASSERT_GE(opened.size(), 3u);
+  loop->runUntil([] { return false; }, std::chrono::milliseconds(300));  // the user reads
+  run("pull-up");
+  run("tap 总分");
+  ASSERT_GE(received("/client/", opened.size() + 2).size(), opened.size() + 2);
+  const auto all = connections();
+  const std::set<std::string> first(opened.begin(), opened.end());
+  EXPECT_LE(first.size(), 2u) << "the page and the two trees need two connections at most";
+  for (std::size_t i = opened.size(); i < all.size(); ++i)
+    EXPECT_TRUE(first.contains(all[i])) << "request " << i << " opened a new connection";
 }
 
 TEST_F(SearchEndToEnd, CommandsThatDoNotApplyChangeNothing) {

@@ -95,6 +95,24 @@ TEST_F(SearchPaging, NoShopsShowsOnlyTheAddShopRowOnceAnswered) {
   EXPECT_TRUE(shows("section: 搜索－没有这种店\n")) << "no count text for 0 shops";
 }
 
+TEST_F(SearchPaging, ANegativeCountOfTheServiceReadsAsNoCount) {
+  for (const char* total : {"-5", "\"-5\"", "-2147483648"}) {
+    service.onSearch([total](const auto&) {
+      std::string answer = ScriptedSearchService::searchAnswer(0, 0, 3);
+      const std::string field = R"("total": 0)";
+      answer.replace(answer.find(field), field.size(), std::string(R"("total": )") + total);
+      return Answer{200, answer};
+    });
+    forgetAnswers();
+    open("火锅");
+    settle();
+    EXPECT_EQ(screen->resultCount(), 0) << total;
+    EXPECT_TRUE(shows("section: 搜索－火锅\n")) << dump();
+    EXPECT_FALSE(shows("家商户")) << total;
+    EXPECT_EQ(rows(), 3) << "the three shops, and no add-shop row for a count of 0";
+  }
+}
+
 TEST_F(SearchPaging, AFailedFirstPageIsNotAnEmptyResult) {
   service.onSearch([](const Request&) { return Answer{500, "oops"}; });
   open("火锅");

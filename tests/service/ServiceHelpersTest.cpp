@@ -85,17 +85,21 @@ TEST(RequestLog, HidesPasswordsAndSessionIdsByTheirDecodedNames) {
 }
 
 TEST(RequestLog, EscapesControlCharactersInEveryField) {
-  EXPECT_EQ(RequestLog::line("POST", "/p", "a\nb", 200), "POST\t/p\ta\\x0ab\t200");
-  EXPECT_EQ(RequestLog::line("GET", "/a\tb\x1b[2J", "", 404), "GET\t/a\\x09b\\x1b[2J\t-\t404");
-  EXPECT_EQ(RequestLog::line("G\rT", "/a\\x09", "\x7f", 400), "G\\x0dT\t/a\\\\x09\t\\x7f\t400");
-  EXPECT_EQ(RequestLog::line("GET", "/川", "", 200), "GET\t/川\t-\t200");
+  EXPECT_EQ(RequestLog::line("POST", "/p", "a\nb", 200, 41234),
+            "POST\t/p\ta\\x0ab\t200\tconn=41234");
+  EXPECT_EQ(RequestLog::line("GET", "/a\tb\x1b[2J", "", 404, 1),
+            "GET\t/a\\x09b\\x1b[2J\t-\t404\tconn=1");
+  EXPECT_EQ(RequestLog::line("G\rT", "/a\\x09", "\x7f", 400, 1),
+            "G\\x0dT\t/a\\\\x09\t\\x7f\t400\tconn=1");
+  EXPECT_EQ(RequestLog::line("GET", "/川", "", 200, 1), "GET\t/川\t-\t200\tconn=1");
   // A secret that reaches the cut of a long body is masked all the same.
   const std::string body = std::string(RequestLog::kBodyLimit - 6, 'a') + "&ssid=secret";
-  const std::string cut = RequestLog::line("POST", "/p", body, 200);
+  const std::string cut = RequestLog::line("POST", "/p", body, 200, 1);
   EXPECT_EQ(cut.find("secret"), std::string::npos);
   EXPECT_NE(cut.find("&ssid=***...(4102 bytes)"), std::string::npos) << cut.substr(4080);
   const std::string longBody(RequestLog::kBodyLimit + 10, 'x');
-  EXPECT_NE(RequestLog::line("POST", "/p", longBody, 413).find("(4106 bytes)"), std::string::npos);
+  EXPECT_NE(RequestLog::line("POST", "/p", longBody, 413, 1).find("(4106 bytes)"),
+            std::string::npos);
 }
 
 TEST(FaultInjector, ParsesRulesAndCountsThem) {

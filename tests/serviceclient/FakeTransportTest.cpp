@@ -121,6 +121,28 @@ TEST_F(FakeTransportTest, CompressedBodiesGoOnTheWireEncoded) {
   EXPECT_NE(recorder.data, "hello");
 }
 
+TEST_F(FakeTransportTest, RespondersAnswerByPathAndTheTableComesFirst) {
+  transport.respond(R"(/client/page/\d+)", [](const FakeTransport::Request& request) {
+    FakeTransport::Answer answer;
+    answer.body = request.path() + " " + request.queryValue("q").value_or("-") + " " +
+                  request.queryValue("empty").value_or("-") + " " +
+                  request.queryValue("none").value_or("-");
+    return answer;
+  });
+  transport.answer("http://directory.test/client/page/7", "from the table");
+  RequestRecorder scripted;
+  scripted.request->requestGET("http://directory.test/client/page/12?q=a%20b+c&empty=", false);
+  RequestRecorder tabled;
+  tabled.request->requestGET("http://directory.test/client/page/7", false);
+  RequestRecorder unmatched;
+  unmatched.request->requestGET("http://directory.test/client/page/x", false);
+  loop->runFor(seconds(1));
+  EXPECT_EQ(scripted.data, "/client/page/12 a b c  -");
+  EXPECT_EQ(tabled.data, "from the table");
+  ASSERT_TRUE(unmatched.error.has_value());
+  EXPECT_EQ(unmatched.error->code, UrlError::kCannotConnectToHost);
+}
+
 TEST(FakeTransportScope, TheBackendIsBackAfterTheScope) {
   test::ScopedMainLoop loop;
   {

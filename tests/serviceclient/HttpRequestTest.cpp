@@ -65,6 +65,14 @@ class HttpRequestTest : public ::testing::Test {
     s.Get("/client/big", [](const httplib::Request&, httplib::Response& res) {
       res.set_content(std::string(2 * 1024 * 1024, 'b'), "application/octet-stream");
     });
+    s.Get("/client/endless", [](const httplib::Request&, httplib::Response& res) {
+      // A compressed-looking answer that never ends and declares no length.
+      res.set_chunked_content_provider("application/octet-stream",
+                                       [](std::size_t, httplib::DataSink& sink) {
+                                         const std::string piece(256 * 1024, '\x1f');
+                                         return sink.write(piece.data(), piece.size());
+                                       });
+    });
     s.Get("/client/echo-query", [](const httplib::Request& req, httplib::Response& res) {
       res.set_content(req.get_param_value("k") + "|" + req.get_header_value("Authorization"),
                       "text/plain");
@@ -384,6 +392,18 @@ TEST_F(HttpRequestTest, TransportFailuresArriveWithTheirCodes) {
   EXPECT_FALSE(NetworkActivityIndicator::isVisible());
 }
 
+TEST_F(HttpRequestTest, AnswerFarLongerThanAnyRealOneFailsAsItArrives) {
+  RequestRecorder r;
+  r.request->requestGETWithGZip(url("/endless"));
+  ASSERT_TRUE(runUntilEnded(r));
+  ASSERT_TRUE(r.error);
+  EXPECT_EQ(r.error->code, UrlError::kDataLengthExceedsMaximum);
+  EXPECT_LE(r.request->recievedData().size(), UrlRequest::kDefaultMaximumBodyLength);
+  EXPECT_EQ(HttpRequest::networkActivityCount(), 0);
+  EXPECT_FALSE(HttpRequestCacheCenter::sharedInstance().dataForURL(
+      HttpRequest::makeRequest(url("/endless?tn=gz")).url));
+}
+
 TEST_F(HttpRequestTest, CancelledRequestIsSilentAndTheCounterNeverGoesNegative) {
   RequestRecorder fast;
   RequestRecorder slow;
@@ -509,6 +529,23 @@ TEST_F(HttpRequestVirtualClockTest, WatchdogKeepsWaitingOnceDataArrived) {
   ASSERT_TRUE(runUntilEnded(r));
   EXPECT_TRUE(r.succeeded);
   EXPECT_EQ(r.data, "{");
+}
+
+TEST_F(HttpRequestVirtualClockTest, AnAnswerThatKeepsDrippingEndsAtTheDeadlineWithMinus1001) {
+  RequestRecorder r;
+  r.request = std::make_unique<HttpRequest>();
+  r.request->setDelegate(&r);
+  r.request->setTransferTimeoutInterval(seconds(300));  // silence alone would never end it
+  r.request->requestPOST(url("/trickle"), HttpParameters{{"a", 1}});
+  ASSERT_TRUE(loop().runUntil([&] { return !r.request->recievedData().empty(); }, kPatience));
+  loop().runFor(seconds(110));
+  EXPECT_FALSE(r.ended()) << "the watchdog re-arms while data has arrived";
+  loop().runFor(seconds(11));
+  ASSERT_TRUE(r.error);
+  EXPECT_EQ(r.error->domain, kUrlErrorDomain);
+  EXPECT_EQ(r.error->code, -1001);
+  EXPECT_FALSE(r.request->timeoutTimer().isActive());
+  EXPECT_EQ(HttpRequest::networkActivityCount(), 0);
 }
 
 TEST_F(HttpRequestVirtualClockTest, TheSystemsConstructorLeavesTheWatchdogOff) {

@@ -6,7 +6,7 @@
 #include "Classes/LocalState/CacheCenter.h"
 #include "Classes/ServiceClient/HttpRequestCacheCenter.h"
 #include "Classes/Shell/PlaceholderViewController.h"
-#include "Classes/Shell/TabRootScreen.h"
+#include "Classes/Toolkit/TabRootScreen.h"
 #include "Platform/Resources/AppResources.h"
 #include "Platform/Storage/UserDefaults.h"
 #include "Platform/UI/Application.h"

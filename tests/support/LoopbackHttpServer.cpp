@@ -9,6 +9,8 @@
 #include <chrono>
 #include <stdexcept>
 
+#include "Platform/Net/UrlTransfer.h"
+
 namespace lk::test {
 
 LoopbackHttpServer::LoopbackHttpServer() {
@@ -36,6 +38,9 @@ void LoopbackHttpServer::start() {
 
 void LoopbackHttpServer::stop() {
   if (thread_.joinable()) {
+    // The client keeps its connections for reuse; a worker serving one would hold up the stop
+    // until its keep-alive wait ends.
+    UrlTransfer::closeIdleConnections();
     server_.stop();
     thread_.join();
   }

@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <thread>
 
+#include "Platform/Net/UrlTransfer.h"
+
 extern char** environ;
 
 namespace lk::test {
@@ -124,6 +126,8 @@ void ServiceLauncher::start(Options options) {
 
 int ServiceLauncher::stop() {
   if (pid_ <= 0) return -1;
+  // Connections the client keeps for reuse would make the program wait out their keep-alive.
+  UrlTransfer::closeIdleConnections();
   kill(pid_, SIGTERM);
   int status = 0;
   for (int i = 0; i < 200; ++i) {

@@ -83,7 +83,10 @@ TEST_F(SlidingPicker, SlidesUpOverEverythingAndAwayAgain) {
   loop->runFor(seconds(0.3));
   EXPECT_EQ(picker->frame().y(), 460 - 216 + 20);
   EXPECT_EQ(picker->toolbar()->frame().y(), 460 - 216 + 20 - 44);
-  EXPECT_EQ(input.dump(), "label: results\ntoolbar: [取消] [完成]\npicker: 全部 | 全部\n");
+  EXPECT_EQ(input.dump(),
+            "label: results\ntoolbar: [取消] [完成]\npicker: 全部 | 全部\n"
+            "  wheel 0: 3 rows\n    0 全部 (selected)\n    1 朝阳区\n    2 海淀区\n"
+            "  wheel 1: 1 row\n    0 全部 (selected)\n");
   EXPECT_TRUE(input.tap("完成"));
   EXPECT_TRUE(picker->isShown()) << "still sliding away";
   loop->runFor(seconds(0.3));

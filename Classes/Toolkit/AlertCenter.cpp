@@ -1,4 +1,4 @@
-#include "Classes/Shell/AlertCenter.h"
+#include "Classes/Toolkit/AlertCenter.h"
 
 #include <mutex>
 #include <vector>
