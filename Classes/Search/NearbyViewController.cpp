@@ -7,6 +7,7 @@
 #include "Classes/Records/Channel.h"
 #include "Classes/Search/LocationDisplayLabel.h"
 #include "Classes/Search/SearchResultsHeader.h"
+#include "Classes/Search/SearchViewController.h"
 #include "Classes/ServiceClient/FormValue.h"
 #include "Classes/ServiceClient/ServiceEndpoints.h"
 #include "Classes/Toolkit/AlertCenter.h"
@@ -211,9 +212,15 @@ void NearbyViewController::refresh() {
 }
 
 void NearbyViewController::goSearch() {
-  // The search entry screen joins here when it exists: pushed without animation, titled
-  // "周边搜索", keyword field focused, the current location chosen, as a nearby search.
-  logLine("goSearch: no search entry screen yet");
+  auto* stack = navigationController();
+  if (stack == nullptr) return;
+  auto entry = std::make_shared<SearchViewController>();
+  entry->setTitle(kSearchTitle);
+  entry->hideSegmentedControl = true;
+  entry->foucesOn = SearchViewController::kKeywordField;
+  entry->chooseCurrentLocation = true;
+  entry->isNearbySearch = true;
+  stack->pushViewController(entry, false);
 }
 
 std::string NearbyViewController::sectionTitle() const {

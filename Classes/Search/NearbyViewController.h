@@ -44,6 +44,7 @@ class NearbyViewController : public SearchResultsViewController,
   static constexpr const char* kFailedTitle = "定位失败";
   static constexpr const char* kRefusedMessage = "请确认是否开启定位服务";
   static constexpr const char* kHelpTitle = "帮助";
+  static constexpr const char* kSearchTitle = "周边搜索";
 
   NearbyViewController();
   ~NearbyViewController() override;

@@ -5,6 +5,7 @@
 #include "Classes/Broadcasts/BroadcastListViewController.h"
 #include "Classes/Coupons/CouponListViewController.h"
 #include "Classes/LocalState/CacheCenter.h"
+#include "Classes/Search/HotChannelViewController.h"
 #include "Classes/Search/NearbyViewController.h"
 #include "Classes/ServiceClient/HttpRequestCacheCenter.h"
 #include "Classes/Shell/PlaceholderViewController.h"
@@ -83,6 +84,7 @@ void lokavoAppDelegate::applicationDidEnterBackground(ui::Application& /*app*/) 
 }
 
 std::shared_ptr<ui::ViewController> lokavoAppDelegate::makeRootScreen(Tab tab) {
+  if (tab == Tab::kSearch) return std::make_shared<HotChannelViewController>();
   if (tab == Tab::kCoupon) return std::make_shared<CouponListViewController>();
   if (tab == Tab::kHome) return std::make_shared<HomeViewController>();
   if (tab == Tab::kNearby) return std::make_shared<NearbyViewController>();
@@ -91,6 +93,19 @@ std::shared_ptr<ui::ViewController> lokavoAppDelegate::makeRootScreen(Tab tab) {
 }
 
 void lokavoAppDelegate::loadAllControllers() {
+  // A root screen's construction may be the cache centre's first use, whose restored city
+  // installs a tab set: that waits until every stack exists.
+  if (buildingStacks_) return;
+  buildingStacks_ = true;
+  buildAllControllers();
+  buildingStacks_ = false;
+  if (tabSetPending_) {
+    tabSetPending_ = false;
+    installTabSet(CacheCenter::sharedInstance().isCouponCityCurrent());
+  }
+}
+
+void lokavoAppDelegate::buildAllControllers() {
   for (std::size_t i = 0; i < kTabCount; ++i) {
     if (stacks_[i] != nullptr) continue;
     const Tab tab = static_cast<Tab>(i);
@@ -120,6 +135,10 @@ void lokavoAppDelegate::loadTabControllersWithoutCoupon() {
 }
 
 void lokavoAppDelegate::installTabSet(bool withCoupon) {
+  if (buildingStacks_) {
+    tabSetPending_ = true;
+    return;
+  }
   // A city may change before launch built the stacks (the cache centre's first use).
   loadAllControllers();
   std::vector<std::shared_ptr<ui::ViewController>> shown;

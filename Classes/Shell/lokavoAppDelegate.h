@@ -73,7 +73,8 @@ class lokavoAppDelegate : public ui::ApplicationDelegate,
 
   // Builds whichever of the six stacks do not exist yet.
   void loadAllControllers();
-  // The two tab sets; each selects the search tab and pops every shown stack to its root.
+  // The two tab sets; each selects the search tab and pops every shown stack to its root (the
+  // popped screens are released on a later turn of the run loop).
   void loadTabControllersWithCoupon() override;
   void loadTabControllersWithoutCoupon() override;
 
@@ -86,10 +87,13 @@ class lokavoAppDelegate : public ui::ApplicationDelegate,
 
  private:
   void installTabSet(bool withCoupon);
+  void buildAllControllers();
 
   std::shared_ptr<ui::Window> window_;
   std::shared_ptr<ui::TabBarController> tabBarController_;
   std::array<std::shared_ptr<ui::NavigationController>, kTabCount> stacks_;
+  bool buildingStacks_ = false;
+  bool tabSetPending_ = false;
 };
 
 }  // namespace lk

@@ -95,12 +95,15 @@ void NavigationController::replaceStack(std::vector<std::shared_ptr<ViewControll
     if (oldTop) oldTop->endAppearanceTransition(animated);
     if (newTop) newTop->endAppearanceTransition(animated);
   }
+  std::vector<std::shared_ptr<ViewController>> removed;
   for (auto& vc : old) {
-    if (std::find(stack_.begin(), stack_.end(), vc) == stack_.end() &&
-        vc->parentViewController() == this) {
-      setParent(*vc, nullptr);
-    }
+    if (std::find(stack_.begin(), stack_.end(), vc) != stack_.end()) continue;
+    if (vc->parentViewController() == this) setParent(*vc, nullptr);
+    removed.push_back(vc);
   }
+  // A removed screen may be the one whose method is running (a tap that pops it, a city
+  // change that replaces every stack): it lives on until a later turn of the loop.
+  releaseLater(std::move(removed));
 }
 
 void NavigationController::setViewControllers(std::vector<std::shared_ptr<ViewController>> stack,

@@ -1,5 +1,6 @@
 #include "Platform/UI/ViewController.h"
 
+#include "Platform/RunLoop/RunLoop.h"
 #include "Platform/UI/Application.h"
 #include "Platform/UI/NavigationController.h"
 #include "Platform/UI/TabBarController.h"
@@ -121,6 +122,13 @@ void ViewController::dismissModalViewController(bool animated) {
     vc->presented_.reset();
   }
   presenter->presented_.reset();
+  // The dismissed screens may be running the method that dismissed them.
+  releaseLater(std::move(chain));
+}
+
+void releaseLater(std::vector<std::shared_ptr<ViewController>> screens) {
+  if (screens.empty()) return;
+  RunLoop::main().post([screens = std::move(screens)]() mutable { screens.clear(); });
 }
 
 void ViewController::beginAppearanceTransition(bool appearing, bool animated) {

@@ -101,4 +101,8 @@ class ViewController : public std::enable_shared_from_this<ViewController> {
   Appearance appearance_ = Appearance::kDisappeared;
 };
 
+// Keeps screens taken off a stack or dismissed alive until a later turn of the main loop, so
+// that none is destroyed while one of its own methods is still running.
+void releaseLater(std::vector<std::shared_ptr<ViewController>> screens);
+
 }  // namespace lk::ui

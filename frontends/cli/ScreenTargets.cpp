@@ -10,6 +10,7 @@
 #include "Platform/UI/DrawnView.h"
 #include "Platform/UI/Label.h"
 #include "Platform/UI/NavigationBar.h"
+#include "Platform/UI/NavigationController.h"
 #include "Platform/UI/SegmentedControl.h"
 #include "Platform/UI/TabBar.h"
 #include "Platform/UI/TabBarController.h"
@@ -117,6 +118,11 @@ struct Collector {
       }
       addBarItem(bar->leftItem(), navigation);
       addBarItem(bar->rightItem(), navigation);
+      // A title view (the segments of a search screen) is screen content.
+      if (bar->owner() != nullptr && bar->owner()->topViewController() != nullptr) {
+        if (const auto& titleView = bar->owner()->topViewController()->navigationItem().titleView)
+          visit(titleView.get());
+      }
       return;
     }
     if (auto* tabBar = dynamic_cast<ui::TabBar*>(view)) {

@@ -4,11 +4,13 @@
 #include <memory>
 #include <string>
 
-#include "Classes/Search/SearchResultsViewController.h"
+#include "Classes/Search/HotChannelViewController.h"
+#include "Classes/Search/SearchViewController.h"
 #include "Classes/Shell/lokavoAppDelegate.h"
 #include "Platform/RunLoop/RunLoop.h"
 #include "Platform/UI/Application.h"
 #include "Platform/UI/NavigationController.h"
+#include "Platform/UI/ScreenInput.h"
 #include "Platform/UI/TabBarController.h"
 #include "frontends/cli/CliSession.h"
 #include "frontends/cli/CommandDispatcher.h"
@@ -43,6 +45,8 @@ ui::NavigationController* showSearchHome(CliSession& session, std::string* reaso
   return stack.get();
 }
 
+// Takes the path a person takes: the search tab's home, its search field (which opens the entry
+// screen), the keyword, with a place the "周边" segment and the place field, the search key.
 CommandResult search(CliSession& session, const std::vector<std::string>& args) {
   if (args.empty() || args.size() > 2)
     return CommandResult::rejected("usage: search KEYWORD [PLACE]");
@@ -52,10 +56,23 @@ CommandResult search(CliSession& session, const std::vector<std::string>& args) 
   std::string reason;
   ui::NavigationController* stack = showSearchHome(session, &reason);
   if (stack == nullptr) return CommandResult::rejected(reason);
-  auto results = std::make_shared<SearchResultsViewController>();
-  results->what = args[0];
-  results->where = args.size() == 2 ? args[1] : std::string();
-  stack->pushViewController(results, true);
+  auto* home = dynamic_cast<HotChannelViewController*>(stack->topViewController());
+  if (home == nullptr || !home->searchBar())
+    return CommandResult::rejected("the search tab shows no search field");
+  home->searchBar()->becomeFirstResponder();
+  auto* entry = dynamic_cast<SearchViewController*>(stack->topViewController());
+  if (entry == nullptr) return CommandResult::rejected("the search entry did not open");
+  ui::ScreenInput input;
+  const bool withPlace = args.size() == 2;
+  if (withPlace && entry->segmentedControl())
+    entry->segmentedControl()->tapSegment(SearchViewController::kAroundSegment);
+  entry->searchBar()->becomeFirstResponder();
+  input.type(args[0]);
+  if (withPlace) {
+    entry->nearbyBar()->becomeFirstResponder();
+    input.type(args[1]);
+  }
+  input.pressReturn();
   return CommandResult::done();
 }
 
@@ -64,10 +81,12 @@ CommandResult search(CliSession& session, const std::vector<std::string>& args) 
 void registerSearchCommands(CommandDispatcher& dispatcher, CliSession& session) {
   dispatcher.add(
       {"search", "search KEYWORD [PLACE]",
-       "opens the results of a keyword search (in a place) from the search tab's home",
+       "searches through the search tab's entry screen (around PLACE when given)",
        [&session](const std::vector<std::string>& args) { return search(session, args); },
-       "Chooses the \"搜索\" tab, goes back to its first screen and opens the results there, so\n"
-       "searches do not pile up. PLACE is a district or business circle of the current city.\n"});
+       "Chooses the \"搜索\" tab, goes back to its home and searches as a person does: the\n"
+       "search field opens the entry screen, KEYWORD goes into \"找:\", with a PLACE the\n"
+       "\"周边\" segment is chosen and PLACE goes into \"在:\", then the search key. PLACE is a\n"
+       "district or business circle of the current city.\n"});
 }
 
 }  // namespace lk::cli

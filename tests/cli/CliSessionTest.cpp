@@ -25,9 +25,13 @@ class CliSessionTest : public ::testing::Test {
     CacheCenter::resetSharedInstanceForTesting();
     ui::Application::resetSharedInstanceForTesting();
   }
+  // Located in 北京, as the run command starts: the search tab's home locates at start, and a
+  // refusal would put its alert over every screen. A test clears `located_` to start refused.
   CliSession& session() {
     if (!session_) {
-      session_ = std::make_unique<CliSession>(out_);
+      CliOptions options;
+      if (located_) options.position = CliOptions::Position{39.915, 116.404};
+      session_ = std::make_unique<CliSession>(out_, options);
       session_->start();
     }
     return *session_;
@@ -49,6 +53,7 @@ class CliSessionTest : public ::testing::Test {
   UserDefaults* store_ = &storage_.store();
   std::ostringstream out_;
   std::unique_ptr<CliSession> session_;
+  bool located_ = true;
 };
 
 TEST_F(CliSessionTest, StartupStateNamesCityTabsAndSelection) {
@@ -64,9 +69,14 @@ TEST_F(CliSessionTest, RestoredCityOutsideTheCouponCitiesStartsWithTheMoreSet) {
 }
 
 TEST_F(CliSessionTest, TabByPositionOrTitlePrintsTheScreen) {
-  EXPECT_EQ(run("tab 3"), "navbar: 现场播报\ntabbar: 搜索 | 附近 | 优惠 | [现场播报] | 个人中心\n");
-  EXPECT_EQ(run("tab '搜索'"),
-            "navbar: 搜索\ntabbar: [搜索] | 附近 | 优惠 | 现场播报 | 个人中心\n");
+  // Without a service the search tab's home reports its failed request in an alert.
+  EXPECT_EQ(run("tab 3").rfind(
+                "navbar: 现场播报\ntabbar: 搜索 | 附近 | 优惠 | [现场播报] | 个人中心\n", 0),
+            0u);
+  EXPECT_NE(run("tab '搜索'")
+                .find("navbar: 搜索  right: [北京]\n  image: navigationbar_title\n"
+                      "tabbar: [搜索] | 附近 | 优惠 | 现场播报 | 个人中心\n"),
+            std::string::npos);
   EXPECT_EQ(run("dump"), screen());
 }
 
@@ -118,10 +128,19 @@ TEST_F(CliSessionTest, BackgroundAndForegroundFollowTheApplicationState) {
 
 TEST_F(CliSessionTest, CityOutsideTheCouponCitiesShowsTheMoreTab) {
   run("tab 3");
-  EXPECT_EQ(run("city 75 成都"),
-            "city: 成都 (75)\nnavbar: 搜索\ntabbar: [搜索] | 附近 | 现场播报 | 个人中心 | 更多\n");
-  EXPECT_EQ(run("city 西安"),
-            "city: 西安 (233)\nnavbar: 搜索\ntabbar: [搜索] | 附近 | 现场播报 | 个人中心 | 更多\n");
+  // The search tab's home, with the city on its switcher button.
+  const std::string chengdu = run("city 75 成都");
+  EXPECT_EQ(chengdu.rfind("city: 成都 (75)\n", 0), 0u) << chengdu;
+  EXPECT_NE(chengdu.find("navbar: 搜索  right: [成都]\n  image: navigationbar_title\n"
+                         "tabbar: [搜索] | 附近 | 现场播报 | 个人中心 | 更多\n"),
+            std::string::npos)
+      << chengdu;
+  const std::string xian = run("city 西安");
+  EXPECT_EQ(xian.rfind("city: 西安 (233)\n", 0), 0u) << xian;
+  EXPECT_NE(xian.find("right: [西安]\n  image: navigationbar_title\n"
+                      "tabbar: [搜索] | 附近 | 现场播报 | 个人中心 | 更多\n"),
+            std::string::npos)
+      << xian;
   EXPECT_EQ(run("city 289").rfind("city: 上海 (289)\n", 0), 0u);
   EXPECT_NE(run("city").find("上海 (289)"), std::string::npos);
   EXPECT_EQ(store_->stringForKey(kCurrentCityName), "上海");
@@ -190,6 +209,10 @@ TEST_F(CliSessionTest, ScriptRunEchoesCommandsSkipsCommentsAndStopsAtQuit) {
 }
 
 TEST_F(CliSessionTest, WithoutAPositionTheNearbyTabShowsTheRefusalAndItsHelp) {
+  located_ = false;
+  // The search tab's home hears the refusal first.
+  EXPECT_NE(screen().find("alert: 定位失败\n"), std::string::npos);
+  run("alert 确定");
   const std::string refused = run("tab 附近");
   EXPECT_NE(refused.find("label: 当前位置: ...\n"), std::string::npos) << refused;
   EXPECT_NE(refused.find("alert: 定位失败\n  message: 请确认是否开启定位服务\n"
@@ -299,6 +322,7 @@ class StopAfter : public WaitObserver {
 };
 
 TEST_F(CliSessionTest, StoppingAWaitReturnsAtOnceAndLaterCommandsDoNotWaitForThatRequest) {
+  located_ = false;
   StopAfter stop(lk::seconds(1.5));
   session().setWaitObserver(&stop);
   NetworkActivityIndicator::setVisible(true);

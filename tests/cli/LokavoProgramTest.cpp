@@ -157,14 +157,60 @@ TEST(LokavoProgram, TheNearbyTabListsTheShopsAroundTheGivenPosition) {
            "&sort=" + std::to_string(sort) + "&p=0&n=15&xda_from=iPhone&xda_page=NearbyInfo" +
            sortm + "&rn=%E4%B8%9C%E5%9F%8E%E5%8C%BA&tn=gz";
   };
-  EXPECT_EQ(loggedTargets(scratch / "requests.log", {"/user/0/pos", "/search/0/q", "/index/"}, 5),
+  // The search tab's home locates and asks for its districts at start; only the nearby
+  // screen's requests are compared here.
+  EXPECT_EQ(loggedTargets(scratch / "requests.log", {"/search/0/q?ci=131&x=", "/catmore"}, 4),
             (std::vector<std::string>{
-                "/client/user/0/pos?longti=116.403999&lati=39.915001&tn=gz",
                 around("1.000000", 1, ""),
                 "/client/index/131/catmore?tn=gz",
                 around("0.500000", 1, ""),
                 around("0.500000", 4, "&sortm=0"),
             }));
+}
+
+TEST(LokavoProgram, TheSearchTabFromItsHomeThroughTheEntryScreenAndTwoCityChanges) {
+  test::TempDir scratch;
+  test::ServiceLauncher::Options service;
+  service.arguments = {"--log", (scratch / "requests.log").string()};
+  test::ServiceLauncher standIn(service);
+  ASSERT_TRUE(standIn.running()) << standIn.errorOutput();
+  auto r = runProgram("--service-url " + standIn.baseURL() + " --data-dir " +
+                          (scratch / "data").string() + " --position 39.915,116.404 --script -",
+                      // A hot district, back, the category browser and its district segment.
+                      "tap 区\nback\ntap firstpage_channel_-1\ntap 所有区域\nback\n"
+                      // A keyword through the entry screen; back on the entry, it is listed.
+                      "search 火锅\nback\ntap 取消\n"
+                      // 浙江省 (at the end of the list) then 杭州, a city without coupons;
+                      // back by the located city's row.
+                      "tap 北京\npull-up\ntap 浙江省\ntap 杭州\ntap 杭州\ntap 北京\n"
+                      // 广州 among the hot cities, and back.
+                      "tap 北京\ntap 广州\ntap 广州\ntap 北京\nquit\n");
+  EXPECT_EQ(r.status, 0) << r.err << r.out;
+  EXPECT_EQ(r.err.find("AddressSanitizer"), std::string::npos) << r.err;
+  EXPECT_NE(r.out.find("section: 热门区域"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("segments: 所有分类 | [所有区域]"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("section: 搜索－火锅["), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("section: 当前所在城市\nrow 0.0\n  label: 北京\nsection: 热门城市"),
+            std::string::npos);
+  EXPECT_NE(
+      r.out.find(
+          "navbar: 搜索  right: [杭州]\n  image: navigationbar_title\ntabbar: [搜索] | 附近 | "
+          "现场播报 | 个人中心 | 更多\n"),
+      std::string::npos)
+      << "杭州 has the tab set without coupons, and the picker is gone: " << r.out;
+  EXPECT_NE(r.out.find("right: [广州]\n  image: navigationbar_title\ntabbar: [搜索] | 附近 | 优惠"),
+            std::string::npos);
+  EXPECT_EQ(r.out.rfind("right: [北京]"), r.out.rfind("right: ["));
+  const auto logged = loggedTargets(scratch / "requests.log", {"/index/"}, 6);
+  const auto sent = [&](const std::string& part) {
+    return std::any_of(logged.begin(), logged.end(),
+                       [&](const auto& t) { return t.find(part) != std::string::npos; });
+  };
+  EXPECT_TRUE(sent("/client/index/131/area?xda_from=iPhone&xda_page=IndexInfo&xda_new=1"));
+  EXPECT_TRUE(sent("/client/index/0/province"));
+  EXPECT_TRUE(sent("/client/index/2933/city"));
+  EXPECT_TRUE(sent("/client/index/179/area"));
+  EXPECT_TRUE(sent("/client/index/257/area"));
 }
 
 TEST(LokavoProgram, AServiceURLThatIsNotHttpWithAHostIsRefusedInOneLine) {

@@ -27,6 +27,8 @@ class ScriptedSearchService {
   void onAreaTree(Script script);
   void onCategoryTree(Script script);
   void onPosition(Script script);
+  // Any other endpoint: paths (without the query) matching the regular expression `pattern`.
+  void on(const std::string& pattern, Script script) { serve(pattern, std::move(script)); }
 
   [[nodiscard]] static std::string baseURL() { return std::string(kHost) + "/client"; }
   // The request targets (path and query, as sent) so far.

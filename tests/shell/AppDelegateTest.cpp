@@ -50,6 +50,16 @@ class RecordingAppDelegate : public lokavoAppDelegate {
   std::array<RecordingRoot*, kTabCount> roots_{};
 };
 
+// A root whose construction is the cache centre's first use (as a screen that reads the current
+// city when it is made): restoring the stored city installs a tab set while the stacks are built.
+class CityReadingAppDelegate : public RecordingAppDelegate {
+ protected:
+  std::shared_ptr<ui::ViewController> makeRootScreen(Tab tab) override {
+    if (tab == Tab::kSearch) (void)CacheCenter::sharedInstance().currentCity();
+    return RecordingAppDelegate::makeRootScreen(tab);
+  }
+};
+
 class AppDelegateTest : public ::testing::Test {
  protected:
   void SetUp() override { ui::Application::resetSharedInstanceForTesting(); }
@@ -104,6 +114,19 @@ TEST_F(AppDelegateTest, StoredCityWithoutCouponsShowsTheMoreTab) {
   EXPECT_EQ(tabTitles(d), kMoreSet);
   EXPECT_FALSE(d.root(Tab::kHome).needsMore);
   EXPECT_EQ(d.tabBarController()->selectedIndex(), 0);
+}
+
+TEST_F(AppDelegateTest, ACityRestoredWhileTheStacksAreBuiltWaitsForThemAll) {
+  storeCity(75, "成都");
+  CacheCenter::resetSharedInstanceForTesting();
+  CityReadingAppDelegate d;
+  launch(d);
+  EXPECT_EQ(d.built, 6) << "every stack is built once, not again from inside the first";
+  EXPECT_EQ(tabTitles(d), kMoreSet);
+  for (std::size_t i = 0; i < lokavoAppDelegate::kTabCount; ++i) {
+    ASSERT_NE(d.stack(static_cast<Tab>(i)), nullptr);
+    EXPECT_EQ(d.stack(static_cast<Tab>(i))->viewControllers().size(), 1U);
+  }
 }
 
 TEST_F(AppDelegateTest, SixStacksAreBuiltOnceWithTitlesIconsAndTags) {
