@@ -38,7 +38,11 @@ void resetShared() {
 AccountSession::AccountSession() : service(standIn(logFile, rulesFile)) {
   resetShared();
   ServiceEndpoints::setServiceURL(service.baseURL());
-  session = std::make_unique<cli::CliSession>(out);
+  // Located in 北京, as the run command starts: a refusal would put the search tab's alert
+  // over every screen.
+  cli::CliOptions located;
+  located.position = cli::CliOptions::Position{39.915, 116.404};
+  session = std::make_unique<cli::CliSession>(out, located);
   session->start();
 }
 
@@ -72,7 +76,11 @@ void AccountSession::restartClient() {
   session.reset();
   storage.restart();
   resetShared();
-  session = std::make_unique<cli::CliSession>(out);
+  // Located in 北京, as the run command starts: a refusal would put the search tab's alert
+  // over every screen.
+  cli::CliOptions located;
+  located.position = cli::CliOptions::Position{39.915, 116.404};
+  session = std::make_unique<cli::CliSession>(out, located);
   session->start();
 }
 

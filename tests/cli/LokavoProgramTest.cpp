@@ -268,7 +268,11 @@ TEST(LokavoProgram, StandardInputThatIsNotATerminalIsAScript) {
   test::TempDir data;
   const auto r = runProgram("--data-dir " + data.path().string(), "tab 1\nfrobnicate\n", true);
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.out.find("> tab 1\nnavbar: 附近\ntabbar: 搜索 | [附近]"), std::string::npos) << r.out;
+  EXPECT_NE(
+      r.out.find("navbar: 附近  left: [button_navigation_search]  right: [navigationbar_refresh]\n"
+                 "tabbar: 搜索 | [附近]"),
+      std::string::npos)
+      << r.out;
   const auto clean = runProgram("--data-dir " + data.path().string(), "tab 2\n", true);
   EXPECT_EQ(clean.status, 0);
   EXPECT_NE(clean.out.find("[优惠]"), std::string::npos);

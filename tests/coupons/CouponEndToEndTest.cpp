@@ -25,7 +25,11 @@ class CouponEndToEnd : public ::testing::Test {
     HttpRequestCacheCenter::resetSharedInstanceForTesting();
     AlertCenter::resetSharedInstanceForTesting();
     ServiceEndpoints::setServiceURL(service.baseURL());
-    session = std::make_unique<cli::CliSession>(out);
+    // Located in 北京, as the run command starts: a refusal would put the search tab's alert over
+    // every screen.
+    cli::CliOptions located;
+    located.position = cli::CliOptions::Position{39.915, 116.404};
+    session = std::make_unique<cli::CliSession>(out, located);
     session->start();
   }
   ~CouponEndToEnd() override {
