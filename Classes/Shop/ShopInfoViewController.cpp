@@ -8,6 +8,7 @@
 #include "Classes/Json/JsonValue.h"
 #include "Classes/LocalState/CacheCenter.h"
 #include "Classes/Records/ShopInfo.h"
+#include "Classes/Search/NearbyViewController.h"
 #include "Classes/ServiceClient/FormValue.h"
 #include "Classes/ServiceClient/HttpRequest.h"
 #include "Classes/ServiceClient/ServiceAnswer.h"
@@ -514,10 +515,18 @@ void ShopInfoViewController::mailComposeDidFinish(ui::MailComposeViewController&
 // Join points, wired as the screens of the other subsystems land.
 
 void ShopInfoViewController::openNearby() {
-  if (!shopInfo_) return;
-  logf("Nearby search around shop %s (%f, %f) is not available yet", shopInfo_->shopId().c_str(),
-       static_cast<double>(shopInfo_->fltPositionX()),
-       static_cast<double>(shopInfo_->fltPositionY()));
+  auto* nav = navigationController();
+  if (!shopInfo_ || nav == nullptr) return;
+  const auto x = static_cast<double>(shopInfo_->fltPositionX());
+  const auto y = static_cast<double>(shopInfo_->fltPositionY());
+  // An answer without a position decodes to (0, 0): there is no point to search around.
+  if (x == 0.0 && y == 0.0) {
+    logf("Shop %s has no position to search around", shopInfo_->shopId().c_str());
+    return;
+  }
+  auto around = NearbyViewController::shopsAround(x, y);
+  around->setTitle(kNearbyScreenTitle);
+  nav->pushViewController(around, true);
 }
 
 void ShopInfoViewController::openErrorReport() {

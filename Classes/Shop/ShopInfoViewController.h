@@ -52,6 +52,7 @@ class ShopInfoViewController : public LKNavigationController,
   static constexpr const char* kCallSheetTitle = "请选择商户电话";
   static constexpr const char* kMoreSheetTitle = "更多";
   static constexpr const char* kNearbyTitle = "查找这家店附近";
+  static constexpr const char* kNearbyScreenTitle = "这家店附近";
   static constexpr const char* kErrorReportTitle = "报错";
   static constexpr const char* kCancelTitle = "取消";
 

@@ -11,10 +11,14 @@ ScriptedShopService::ScriptedShopService() {
   };
   reviews_ = [](const httplib::Request&) { return Answer{200, reviewPage(0, 0, 0)}; };
   addition_ = [](const httplib::Request&) { return Answer{200, "{}"}; };
+  search_ = [](const httplib::Request&) {
+    return Answer{200, R"({"intTotal": 0, "base": "", "arrList": []})"};
+  };
   serve(R"(/client/shop/[^/]+/info)", &info_, false);
   serve(R"(/client/shop/[^/]+/album)", &album_, true);
   serve(R"(/client/shop/[^/]+/cmt)", &reviews_, true);
   serve(R"(/client/shop/[^/]+/addition)", &addition_, true);
+  serve(R"(/client/search/.*)", &search_, true);
   http_.start();
 }
 

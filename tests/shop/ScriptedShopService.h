@@ -11,7 +11,8 @@ namespace lk::test {
 
 // A loopback server answering the shop endpoints with hand-written JSON: the detail
 // ("/client/shop/ID/info", plain), the album ("…/album", gzip), the reviews ("…/cmt", gzip) and
-// the additional information ("…/addition", gzip, always empty). Every request target is
+// the additional information ("…/addition", gzip, always empty), and searches ("/client/search/…",
+// gzip, always empty) for the screens opened from the shop. Every request target is
 // recorded in arrival order.
 class ScriptedShopService {
  public:
@@ -45,6 +46,7 @@ class ScriptedShopService {
   Script album_;
   Script reviews_;
   Script addition_;
+  Script search_;
   LoopbackHttpServer http_;
 };
 

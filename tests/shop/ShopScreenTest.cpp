@@ -3,8 +3,10 @@
 #include "Classes/Coupons/CouponInfoViewController.h"
 #include "Classes/Records/Broadcast.h"
 #include "Classes/Records/Comment.h"
+#include "Classes/Search/NearbyViewController.h"
 #include "Classes/Shop/ShopInfoCellView.h"
 #include "Classes/Shop/ShopNotifications.h"
+#include "Platform/Log/Log.h"
 #include "Platform/Notifications/NotificationCenter.h"
 #include "Platform/UI/ActionSheet.h"
 #include "tests/shop/ShopScreenFixture.h"
@@ -290,6 +292,49 @@ TEST_F(ShopScreen, TheMapMarksTheShopByName) {
   EXPECT_FALSE(shows("正在载入数据"));
   ASSERT_TRUE(input.tap("返回"));
   EXPECT_EQ(nav->modalViewController(), nullptr);
+}
+
+TEST_F(ShopScreen, TheMoreSheetSearchesAroundTheShop) {
+  answerDetail(R"("fltPositionX": 116.45, "fltPositionY": 39.93)");
+  open();
+  settle();
+  ASSERT_TRUE(input.tap("shopinfo_tab_more"));
+  ui::ActionSheet* sheet = shownSheet(*window);
+  ASSERT_NE(sheet, nullptr);
+  EXPECT_EQ(sheet->title(), "更多");
+  ASSERT_TRUE(sheet->tapButton("查找这家店附近"));
+  auto* around = dynamic_cast<NearbyViewController*>(nav->topViewController());
+  ASSERT_NE(around, nullptr) << "pushed on the shop's own stack";
+  EXPECT_EQ(around->title(), "这家店附近");
+  EXPECT_EQ(around->x, strprintf("%f", static_cast<double>(116.45F)));
+  EXPECT_EQ(around->y, strprintf("%f", static_cast<double>(39.93F)));
+  EXPECT_FLOAT_EQ(around->distance, 3.0F);
+  EXPECT_EQ(around->sort, 4);
+  EXPECT_TRUE(around->GPSDisabled);
+  EXPECT_TRUE(around->hideLocation);
+  EXPECT_TRUE(around->tabbarHidden);
+  EXPECT_TRUE(around->headerHidden);
+  ASSERT_TRUE(loop->runUntil([&] { return !service.targetsWith("/search/").empty(); },
+                             std::chrono::seconds(10)));
+  const auto searches = service.targetsWith("/search/");
+  ASSERT_EQ(searches.size(), 1u);
+  EXPECT_NE(searches[0].find("/client/search/0/q?"), std::string::npos) << searches[0];
+  EXPECT_NE(searches[0].find("&x=" + *around->x + "&y=" + *around->y + "&sd=3.000000&sort=4&"),
+            std::string::npos)
+      << searches[0];
+}
+
+TEST_F(ShopScreen, AShopWithoutAPositionOpensNoNearbySearch) {
+  answerDetail(R"("fltPositionX": null, "fltPositionY": null)");
+  open();
+  settle();
+  ASSERT_TRUE(input.tap("shopinfo_tab_more"));
+  ASSERT_NE(shownSheet(*window), nullptr);
+  ASSERT_TRUE(shownSheet(*window)->tapButton("查找这家店附近"));
+  EXPECT_EQ(nav->topViewController(), screen.get());
+  loop->runFor(seconds(1));
+  EXPECT_TRUE(service.targetsWith("/search/").empty());
+  EXPECT_EQ(service.targetsWith("x=0.000000"), std::vector<std::string>{});
 }
 
 }  // namespace
