@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "Classes/Broadcasts/BroadcastListViewController.h"
 #include "Classes/Coupons/CouponInfoViewController.h"
 #include "Classes/Records/Broadcast.h"
 #include "Classes/Records/Comment.h"
@@ -335,6 +336,26 @@ TEST_F(ShopScreen, AShopWithoutAPositionOpensNoNearbySearch) {
   loop->runFor(seconds(1));
   EXPECT_TRUE(service.targetsWith("/search/").empty());
   EXPECT_EQ(service.targetsWith("x=0.000000"), std::vector<std::string>{});
+}
+
+TEST_F(ShopScreen, TheBroadcastCountOpensTheShopsBroadcasts) {
+  answerDetail(R"("intMiniCmtCount": 3)");
+  open();
+  settle();
+  ASSERT_TRUE(input.tap("播报"));
+  auto* list = dynamic_cast<BroadcastListViewController*>(nav->topViewController());
+  ASSERT_NE(list, nullptr) << "pushed on the shop's own stack";
+  EXPECT_FALSE(list->showShopName) << "every row is the shop just shown";
+  EXPECT_FALSE(list->hasTabbar);
+  EXPECT_EQ(list->broadcastListURL(), service.baseURL() + "/shop/42/minicmt?p=0&n=15");
+}
+
+TEST_F(ShopScreen, NoBroadcastListWithoutBroadcasts) {
+  answerDetail(R"("intMiniCmtCount": 0)");
+  open();
+  settle();
+  NotificationCenter::defaultCenter().post(kShopInfoBroadcastList);
+  EXPECT_EQ(nav->topViewController(), screen.get());
 }
 
 }  // namespace
