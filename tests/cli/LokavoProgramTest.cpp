@@ -213,6 +213,37 @@ TEST(LokavoProgram, TheSearchTabFromItsHomeThroughTheEntryScreenAndTwoCityChange
   EXPECT_TRUE(sent("/client/index/257/area"));
 }
 
+TEST(LokavoProgram, AKeywordWithASpaceFindsTheShopsWithBothWords) {
+  test::TempDir scratch;
+  test::ServiceLauncher::Options service;
+  service.arguments = {"--log", (scratch / "requests.log").string()};
+  test::ServiceLauncher standIn(service);
+  ASSERT_TRUE(standIn.running()) << standIn.errorOutput();
+  auto r = runProgram("--service-url " + standIn.baseURL() + " --data-dir " +
+                          (scratch / "data").string() + " --position 39.915,116.404 --script -",
+                      "search \"羊肉串 三里屯\"\nrows\nquit\n");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("section: 搜索－羊肉串 三里屯["), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("drawn: 草原羊肉串（三里屯店） | "), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("alert:"), std::string::npos) << r.out;
+  // Both words, not either: every listed shop has them.
+  for (auto at = r.out.find("drawn: "); at != std::string::npos;
+       at = r.out.find("drawn: ", at + 1)) {
+    const std::string name = r.out.substr(at + 7, r.out.find(" | ", at) - at - 7);
+    EXPECT_NE(name.find("羊肉串"), std::string::npos) << name;
+    EXPECT_NE(name.find("三里屯"), std::string::npos) << name;
+  }
+
+  // The space goes on the wire as "+", the words percent-escaped.
+  const auto searches = loggedTargets(scratch / "requests.log", {"/search/0/q"}, 1);
+  ASSERT_EQ(searches.size(), 1u);
+  EXPECT_EQ(searches[0].rfind("/client/search/0/q?k=%E7%BE%8A%E8%82%89%E4%B8%B2+%E4%B8%89%E9%87%8C"
+                              "%E5%B1%AF&r=&ci=131&",
+                              0),
+            0u)
+      << searches[0];
+}
+
 TEST(LokavoProgram, AServiceURLThatIsNotHttpWithAHostIsRefusedInOneLine) {
   for (const char* bad : {"notaurl", "ftp://h/client", "http:///client"}) {
     auto r = runProgram(std::string("--service-url ") + bad);
