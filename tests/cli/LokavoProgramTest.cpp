@@ -244,6 +244,44 @@ TEST(LokavoProgram, AKeywordWithASpaceFindsTheShopsWithBothWords) {
       << searches[0];
 }
 
+TEST(LokavoProgram, NearbyOffersAreTheOffersOfShopsAroundTheGivenPosition) {
+  test::TempDir scratch;
+  test::ServiceLauncher::Options service;
+  service.arguments = {"--log", (scratch / "requests.log").string()};
+  test::ServiceLauncher standIn(service);
+  ASSERT_TRUE(standIn.running()) << standIn.errorOutput();
+  auto r = runProgram("--service-url " + standIn.baseURL() + " --data-dir " +
+                          (scratch / "data").string() + " --position 39.915,116.404 --script -",
+                      "tab 优惠\ntap 附近优惠\nrows\nquit\n");
+  EXPECT_EQ(r.status, 0) << r.err;
+  const auto nearby = r.out.find("> tap 附近优惠\n");
+  ASSERT_NE(nearby, std::string::npos) << r.out;
+  const std::string shown = r.out.substr(nearby);
+  EXPECT_NE(shown.find("navbar: 附近优惠"), std::string::npos) << shown;
+  EXPECT_EQ(shown.find("您附近目前没有优惠信息"), std::string::npos) << shown;
+  EXPECT_EQ(shown.find("alert:"), std::string::npos) << shown;
+
+  // The sample city's shops lie in circles around its centre, the given point; only those of
+  // the district there (王府井, 东直门, 崇文门) are within 3 km, while the city's hottest offers
+  // shown before come from anywhere.
+  const std::string listed = shown.substr(shown.find("> rows\n"));
+  int rows = 0;
+  for (auto at = listed.find("drawn: "); at != std::string::npos;
+       at = listed.find("drawn: ", at + 1)) {
+    ++rows;
+    const std::string name = listed.substr(at + 7, listed.find(" | ", at) - at - 7);
+    EXPECT_TRUE(name.find("（王府井") != std::string::npos ||
+                name.find("（东直门") != std::string::npos ||
+                name.find("（崇文门") != std::string::npos)
+        << name;
+  }
+  EXPECT_EQ(rows, 20) << "a full first page" << listed;
+
+  EXPECT_EQ(loggedTargets(scratch / "requests.log", {"/search/0/q"}, 1),
+            std::vector<std::string>{"/client/search/0/q?ci=131&x=116.403999&y=39.915001"
+                                     "&sd=3.000000&ex=1&sort=1&p=0&n=20&tn=gz"});
+}
+
 TEST(LokavoProgram, AServiceURLThatIsNotHttpWithAHostIsRefusedInOneLine) {
   for (const char* bad : {"notaurl", "ftp://h/client", "http:///client"}) {
     auto r = runProgram(std::string("--service-url ") + bad);
