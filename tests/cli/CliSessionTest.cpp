@@ -202,9 +202,15 @@ TEST_F(CliSessionTest, ScriptRunEchoesCommandsSkipsCommentsAndStopsAtQuit) {
   std::istringstream script("# comment\n\ntab 3\nquit\ntab 2\n");
   out_.str({});
   session().run(script, true);
-  EXPECT_EQ(out_.str(),
-            "\n> tab 3\nnavbar: 现场播报  right: [发布播报]\n"
-            "tabbar: 搜索 | 附近 | 优惠 | [现场播报] | 个人中心\n\n> quit\n");
+  // No service runs here: the list's failed request may or may not have reported itself yet.
+  const std::string printed = out_.str();
+  EXPECT_EQ(printed.rfind("\n> tab 3\nnavbar: 现场播报  right: [发布播报]\n"
+                          "tabbar: 搜索 | 附近 | 优惠 | [现场播报] | 个人中心\n",
+                          0),
+            0u)
+      << printed;
+  EXPECT_EQ(printed.substr(printed.size() - 9), "\n> quit\n") << printed;
+  EXPECT_EQ(printed.find("tab 2"), std::string::npos) << "nothing runs after quit";
   EXPECT_EQ(CliSession::application().dumpScreen().find("[优惠]"), std::string::npos);
 }
 
@@ -222,6 +228,8 @@ TEST_F(CliSessionTest, WithoutAPositionTheNearbyTabShowsTheRefusalAndItsHelp) {
   EXPECT_EQ(refused.find("正在载入"), std::string::npos) << "no spinner left behind";
   const std::string help = run("alert 帮助");
   EXPECT_NE(help.find("navbar: 帮助  left: [返回]\n"), std::string::npos) << help;
+  // No service runs here: the home's failed district request may report itself meanwhile.
+  if (help.find("alert: 网络错误") != std::string::npos) run("alert 好的");
   const std::string back = run("tap 返回");
   EXPECT_EQ(back.find("帮助"), std::string::npos) << back;
   EXPECT_NE(back.find("navbar: 附近"), std::string::npos) << back;

@@ -77,7 +77,8 @@ TEST_F(ShopEndToEnd, AShopFromASearchItsMapPhoneSharingReviewsAlbumAndHistory) {
   const std::string map = run("tap 地址");
   EXPECT_TRUE(has(map, "navbar: 地图")) << map;
   EXPECT_TRUE(has(map, "marker: Tony's 牛排")) << map;
-  EXPECT_TRUE(has(run("tap 返回"), "navbar: 商户详情"));
+  const std::string mapClosed = run("tap 返回");
+  EXPECT_TRUE(has(mapClosed, "navbar: 商户详情")) << mapClosed;
 
   const std::string sheet = run("tap 拨打");
   ASSERT_TRUE(has(sheet, "sheet: 请选择商户电话")) << sheet;
@@ -106,7 +107,8 @@ TEST_F(ShopEndToEnd, AShopFromASearchItsMapPhoneSharingReviewsAlbumAndHistory) {
   const std::string album = run("tap 图片");
   EXPECT_TRUE(has(album, "navbar: 商户相册")) << album;
   EXPECT_TRUE(has(run("tap 图片1"), "label: 1/"));
-  EXPECT_TRUE(has(run("tap 返回"), "navbar: 商户详情"));
+  const std::string albumClosed = run("back");
+  EXPECT_TRUE(has(albumClosed, "navbar: 商户详情")) << albumClosed;
 
   const auto history = storedHistory();
   ASSERT_EQ(history.size(), 2u);
