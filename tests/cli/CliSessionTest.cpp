@@ -209,7 +209,7 @@ TEST_F(CliSessionTest, ScriptRunEchoesCommandsSkipsCommentsAndStopsAtQuit) {
                           0),
             0u)
       << printed;
-  EXPECT_EQ(printed.substr(printed.size() - 9), "\n> quit\n") << printed;
+  EXPECT_EQ(printed.substr(printed.size() - 8), "\n> quit\n") << printed;
   EXPECT_EQ(printed.find("tab 2"), std::string::npos) << "nothing runs after quit";
   EXPECT_EQ(CliSession::application().dumpScreen().find("[优惠]"), std::string::npos);
 }
