@@ -175,7 +175,10 @@ CliSession::WaitEnd CliSession::settle() {
 CliSession::WaitEnd CliSession::runLoopUntil(const std::function<bool()>& done, Duration bound) {
   DrivableRunLoop& loop = DrivableRunLoop::main();
   const TimePoint deadline = loop.now() + bound;
-  std::optional<TimePoint> busySince;
+  // When the network became busy; the epoch while it is not (plain value: gcc misreads an
+  // optional time point here as maybe uninitialised).
+  TimePoint busySince{};
+  bool busy = false;
   WaitEnd end = WaitEnd::kBound;
   for (;;) {
     loop.runUntilIdle();
@@ -193,10 +196,13 @@ CliSession::WaitEnd CliSession::runLoopUntil(const std::function<bool()>& done, 
         break;
       }
       if (NetworkActivityIndicator::isVisible() && !ignoreNetwork_) {
-        if (!busySince) busySince = now;
-        waitObserver_->networkBusy(now - *busySince);
+        if (!busy) {
+          busy = true;
+          busySince = now;
+        }
+        waitObserver_->networkBusy(now - busySince);
       } else {
-        busySince.reset();
+        busy = false;
       }
     }
     loop.runFor(std::min<Duration>(kStep, deadline - now));
