@@ -73,6 +73,7 @@ void ClientSession::restartClient() {
   AlertCenter::resetSharedInstanceForTesting();
   ui::Application::resetSharedInstanceForTesting();
   session_ = std::make_unique<cli::CliSession>(out_, options_);
+  session_->setSettleBound(settleBound_);
   out_.str({});
   session_->start();
 }
@@ -102,8 +103,13 @@ std::string ClientSession::run(const std::string& line) {
 std::string ClientSession::runWithoutWaiting(const std::string& line) {
   session_->setSettleBound(Duration::zero());
   std::string shown = run(line);
-  session_->setSettleBound(seconds(10));
+  session_->setSettleBound(settleBound_);
   return shown;
+}
+
+void ClientSession::setSettleBound(Duration bound) {
+  settleBound_ = bound;
+  session_->setSettleBound(bound);
 }
 
 std::string ClientSession::alert() {

@@ -33,6 +33,8 @@ class ClientSession {
   // Runs one command without waiting for the service: the command returns while its requests
   // are still on their way, as when a person moves on at once.
   std::string runWithoutWaiting(const std::string& line);
+  // How long a command waits for the client to settle (10 s of the loop's clock by default).
+  void setSettleBound(Duration bound);
   // Ends the client and starts it again on the same stored state, as a new process would.
   void restartClient();
   [[nodiscard]] cli::CliSession& session() { return *session_; }
@@ -66,6 +68,7 @@ class ClientSession {
   std::ostringstream out_;
   std::unique_ptr<cli::CliSession> session_;
   cli::CliOptions options_;
+  Duration settleBound_ = seconds(10);
   std::string storedSettings_;
   std::string pictureBytes_;
 };

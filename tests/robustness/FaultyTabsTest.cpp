@@ -330,5 +330,78 @@ INSTANTIATE_TEST_SUITE_P(Faults, FaultyTabs,
                            return name;
                          });
 
+// Screens left while their answers are still on the way: each must have cancelled its requests
+// and those of its records (pictures included), so that late answers reach nobody.
+TEST(LateAnswers, ScreensLeftBeforeTheirAnswersArriveHearNothing) {
+  ClientSession client;
+  ASSERT_TRUE(client.serviceRunning()) << client.serviceErrors();
+  client.setFaults("/client/ delay=700\n/pic/ delay=700\n/abpic/ delay=700");
+  const std::string shop = std::string("shop ") + kShop;
+
+  client.runWithoutWaiting(shop);
+  client.run("back");
+  client.run(shop);
+  client.runWithoutWaiting("tap 点评");
+  client.run("back");
+  client.run("tap 点评");
+  // A shortened review fetches its full text in the pager.
+  client.runWithoutWaiting("tap 资深小王167");
+  client.run("back");
+  client.run("back");
+  client.runWithoutWaiting("tap 现场播报");
+  client.run("back");
+  client.runWithoutWaiting("tap 图片");
+  client.run("tap 返回");
+  client.run("back");
+
+  const std::string offers = client.run("tab 优惠");
+  const auto drawn = offers.find("drawn: ");
+  ASSERT_NE(drawn, std::string::npos) << offers;
+  client.runWithoutWaiting("tap " +
+                           offers.substr(drawn + 7, offers.find(" | ", drawn) - drawn - 7));
+  client.run("back");
+  client.runWithoutWaiting("tap 附近优惠");
+  client.run("back");
+
+  client.runWithoutWaiting("tab 现场播报");
+  client.runWithoutWaiting("tap 照片");
+  client.run("tap 返回");
+  client.runWithoutWaiting("search 火锅");
+  client.run("back");
+
+  client.setFaults("");
+  EXPECT_TRUE(has(client.run(shop), "糖水铺子"));
+  EXPECT_EQ(ClientSession::alert(), "");
+  EXPECT_EQ(client.storedStateDifference(), "");
+}
+
+// Answers later than the transfer time-out (20 s) on the two lists that report failures: one
+// box says so, and neither list claims to be empty.
+TEST(FaultyTimeOut, ListsWhoseAnswersComeTooLateSayTheRequestTimedOut) {
+  ClientSession client;
+  ASSERT_TRUE(client.serviceRunning()) << client.serviceErrors();
+  client.setSettleBound(std::chrono::seconds(30));
+  client.setFaults(
+      "/client/index/131/minicmt delay=21000 times=1\n"
+      "/client/coupon/131/showlist delay=21000 times=1");
+  client.runWithoutWaiting("tab 现场播报");
+  const std::string coupons = client.run("tab 优惠");
+  EXPECT_EQ(ClientSession::alert(), " / 请求超时");
+  EXPECT_FALSE(has(coupons, "该城市没有优惠信息")) << coupons;
+  EXPECT_FALSE(has(coupons, kLoading)) << coupons;
+  client.dismissAlert();
+  const std::string broadcasts = client.run("tab 现场播报");
+  EXPECT_FALSE(has(broadcasts, kNoCityBroadcasts)) << broadcasts;
+  EXPECT_FALSE(has(broadcasts, kLoading)) << broadcasts;
+  client.dismissAlert();
+
+  client.run("pull-down");
+  EXPECT_EQ(rowCount(client), 15);
+  client.run("tab 优惠");
+  client.run("tap 最新");
+  EXPECT_GT(rowCount(client), 0);
+  EXPECT_EQ(client.storedStateDifference(), "");
+}
+
 }  // namespace
 }  // namespace lk::test
