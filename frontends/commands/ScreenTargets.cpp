@@ -190,12 +190,34 @@ struct Collector {
   }
 };
 
+// The view of the screen presented on top of everything in `window`, or null when nothing is
+// presented.
+const ui::View* topPresentedView(const ui::Window& window) {
+  ui::ViewController* top = window.rootViewController();
+  if (top == nullptr || top->modalViewController() == nullptr) return nullptr;
+  while (top->modalViewController() != nullptr)
+    top = top->modalViewController();
+  return top->isViewLoaded() ? top->view().get() : nullptr;
+}
+
 }  // namespace
 
 std::vector<Target> ScreenTargets::collect(ui::View* root) {
   if (root == nullptr) root = ui::Application::shared().keyWindow();
   Collector collector;
-  collector.visit(root);
+  auto* window = dynamic_cast<ui::Window*>(root);
+  if (window != nullptr && shown(window)) {
+    // A presented screen covers the screens under it (their bars and the tab bar too): only it
+    // and what lies above it (message boxes, sheets) can be touched.
+    const ui::View* top = topPresentedView(*window);
+    bool reached = top == nullptr;
+    for (const auto& child : window->subviews()) {
+      if (child.get() == top) reached = true;
+      if (reached) collector.visit(child.get());
+    }
+  } else {
+    collector.visit(root);
+  }
   if (!collector.modal.empty()) return collector.modal;
   std::vector<Target> all = std::move(collector.navigation);
   for (auto& t : collector.content)

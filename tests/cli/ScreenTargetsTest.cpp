@@ -90,5 +90,25 @@ TEST_F(ScreenTargetsCollect, AnAlertOnTopTakesEveryTap) {
   EXPECT_EQ(kinds().front(), "back button:列表");
 }
 
+TEST_F(ScreenTargetsCollect, APresentedScreenCoversTheScreensAndTabsUnderIt) {
+  auto album = std::make_shared<ui::ViewController>();
+  album->setTitle("相册");
+  auto modal = std::make_shared<ui::NavigationController>(album);
+  album->navigationItem().leftBarButtonItem =
+      ui::BarButtonItem::withTitle("返回", ui::BarButtonItem::Style::kPlain,
+                                   [this](ui::BarButtonItem&) { tapped.push_back("close"); });
+  tabs->presentModalViewController(modal, false);
+  loop->runFor(seconds(1));
+  EXPECT_EQ(kinds(), std::vector<std::string>{"bar button:返回"});
+  const auto targets = ScreenTargets::collect();
+  const Target* hit = ScreenTargets::find(targets, "返回");
+  ASSERT_NE(hit, nullptr);
+  EXPECT_TRUE(hit->tap());
+  EXPECT_EQ(tapped, std::vector<std::string>{"close"});
+  EXPECT_EQ(ScreenTargets::find(targets, "列表"), nullptr) << "the covered stack's back button";
+  EXPECT_EQ(ScreenTargets::find(targets, "优惠券"), nullptr);
+  EXPECT_EQ(ScreenTargets::find(targets, "附近"), nullptr) << "the tab bar is covered too";
+}
+
 }  // namespace
 }  // namespace lk::cli
