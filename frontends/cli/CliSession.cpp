@@ -16,6 +16,7 @@
 #include "frontends/cli/AccountCommands.h"
 #include "frontends/cli/CommandLine.h"
 #include "frontends/cli/LocationCommands.h"
+#include "frontends/cli/MapCommands.h"
 #include "frontends/cli/ScreenCommands.h"
 #include "frontends/cli/SearchCommands.h"
 #include "frontends/cli/ShellCommands.h"
@@ -37,6 +38,7 @@ CliSession::CliSession(std::ostream& out, CliOptions options)
   registerShopCommands(dispatcher_, *this);
   registerAccountCommands(dispatcher_, *this);
   registerLocationCommands(dispatcher_, *this);
+  registerMapCommands(dispatcher_, *this);
 }
 
 CliSession::~CliSession() {
