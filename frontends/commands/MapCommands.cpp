@@ -1,4 +1,4 @@
-#include "frontends/cli/MapCommands.h"
+#include "frontends/commands/MapCommands.h"
 
 #include <charconv>
 #include <cmath>
@@ -11,8 +11,8 @@
 #include "Platform/UI/Application.h"
 #include "Platform/UI/WebView.h"
 #include "Platform/UI/Window.h"
-#include "frontends/cli/CliSession.h"
-#include "frontends/cli/CommandDispatcher.h"
+#include "frontends/commands/CliSession.h"
+#include "frontends/commands/CommandDispatcher.h"
 
 namespace lk::cli {
 
