@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "Classes/Account/MarkLocationViewController.h"
 #include "Classes/Search/ChannelPickerViewController.h"
 #include "Platform/UI/TableView.h"
