@@ -1,5 +1,6 @@
 #include "frontends/commands/ScreenTargets.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "Platform/UI/ActionSheet.h"
@@ -82,6 +83,18 @@ void addBarItem(const std::shared_ptr<ui::BarButtonItem>& item, std::vector<Targ
                    auto strong = weak.lock();
                    return strong && strong->tap();
                  }});
+}
+
+// The view of the screen presented last over the window's root screen: it covers the whole
+// screen, so nothing added to the window before it can be touched.
+const ui::View* coveringModalView(ui::Window& window) {
+  ui::ViewController* root = window.rootViewController();
+  if (root == nullptr) return nullptr;
+  ui::ViewController* top = root;
+  while (top->modalViewController() != nullptr)
+    top = top->modalViewController();
+  if (top == root || !top->isViewLoaded()) return nullptr;
+  return top->view().get();
 }
 
 struct Collector {
@@ -185,39 +198,27 @@ struct Collector {
       return;
     }
     const auto children = view->subviews();
-    for (const auto& child : children)
-      visit(child.get());
+    auto first = children.begin();
+    if (auto* window = dynamic_cast<ui::Window*>(view)) {
+      // Screens under a full-screen modal one are out of reach; alerts, sheets and pickers
+      // shown over it come after it and stay.
+      if (const ui::View* cover = coveringModalView(*window)) {
+        const auto at = std::find_if(children.begin(), children.end(),
+                                     [cover](const auto& child) { return child.get() == cover; });
+        if (at != children.end()) first = at;
+      }
+    }
+    for (auto it = first; it != children.end(); ++it)
+      visit(it->get());
   }
 };
-
-// The view of the screen presented on top of everything in `window`, or null when nothing is
-// presented.
-const ui::View* topPresentedView(const ui::Window& window) {
-  ui::ViewController* top = window.rootViewController();
-  if (top == nullptr || top->modalViewController() == nullptr) return nullptr;
-  while (top->modalViewController() != nullptr)
-    top = top->modalViewController();
-  return top->isViewLoaded() ? top->view().get() : nullptr;
-}
 
 }  // namespace
 
 std::vector<Target> ScreenTargets::collect(ui::View* root) {
   if (root == nullptr) root = ui::Application::shared().keyWindow();
   Collector collector;
-  auto* window = dynamic_cast<ui::Window*>(root);
-  if (window != nullptr && shown(window)) {
-    // A presented screen covers the screens under it (their bars and the tab bar too): only it
-    // and what lies above it (message boxes, sheets) can be touched.
-    const ui::View* top = topPresentedView(*window);
-    bool reached = top == nullptr;
-    for (const auto& child : window->subviews()) {
-      if (child.get() == top) reached = true;
-      if (reached) collector.visit(child.get());
-    }
-  } else {
-    collector.visit(root);
-  }
+  collector.visit(root);
   if (!collector.modal.empty()) return collector.modal;
   std::vector<Target> all = std::move(collector.navigation);
   for (auto& t : collector.content)
