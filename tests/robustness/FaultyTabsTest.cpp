@@ -1,6 +1,7 @@
 // Every tab against a misbehaving service: answers dropped, cut short, damaged, not JSON and
 // error statuses on the requests of the broadcast lists, a shop with its reviews and album, the
-// coupon lists, an offer and its SMS, the login and the automatic login. A transport failure
+// coupon lists, an offer and its SMS, the login and the automatic login, the user centre and a
+// shop proposal. A transport failure
 // shows the alert of its code where the screen reports failures; an unusable answer never reads
 // as "nothing here"; the client stays usable and its stored state intact.
 #include <gtest/gtest.h>
@@ -316,6 +317,36 @@ TEST_P(FaultyTabs, TheUsersOwnBroadcastsAndCentreFailWithoutClaimingThereAreNone
   EXPECT_EQ(ClientSession::alert(), "");
   client.setFaults("");
   EXPECT_TRUE(has(client.run("tap 我的现场播报"), "@") || rowCount(client) > 0);
+  EXPECT_EQ(client.storedStateDifference(), "");
+}
+
+TEST_P(FaultyTabs, AShopProposalThatFailsSaysSoAndKeepsTheForm) {
+  ASSERT_TRUE(client.login("lokavo", "lokavo123"));
+  client.keepStoredState();
+  client.run("tab 搜索");
+  client.run("search 街角新开的面馆");
+  ASSERT_TRUE(has(client.run("tap 赶快添加商户"), "navbar: 添加商户"));
+  // A city and a district, as the form requires.
+  client.run("tap 详细地址");
+  std::string provinces = client.run("tap 市");
+  for (int i = 0; i < 10 && !has(provinces, "label: 广东"); ++i)
+    provinces = client.run("scroll down");
+  client.run("tap 广东");
+  client.run("tap 深圳");
+  client.run("tap 区");
+  client.run("tap 南山区");
+  ASSERT_TRUE(has(client.run("back"), "深圳南山区")) << client.run("dump");
+
+  failing("/client/submit/0/addShop");
+  client.run("tap 添加");
+  EXPECT_EQ(ClientSession::alert(), " / 操作失败");
+  client.dismissAlert();
+  EXPECT_TRUE(has(client.run("dump"), "field: 街角新开的面馆")) << "the form keeps what was typed";
+
+  client.setFaults("");
+  client.run("tap 添加");
+  EXPECT_EQ(ClientSession::alert(), " / 操作成功");
+  client.dismissAlert();
   EXPECT_EQ(client.storedStateDifference(), "");
 }
 
