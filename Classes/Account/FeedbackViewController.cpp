@@ -34,7 +34,7 @@ FeedbackViewController::~FeedbackViewController() {
 // Building
 
 void FeedbackViewController::loadView() {
-  LKTableViewController::loadView();
+  // The inputs exist before the table asks for its rows.
   tv_ = std::make_shared<ui::TextView>(ui::Rect{10, 5, 280, 140});
   tv_->setFont(ui::Font::system(16));
   tv_->setDelegate(this);
@@ -44,6 +44,7 @@ void FeedbackViewController::loadView() {
   tf_->keyboardType = 3;
   tf_->setDelegate(this);
   tf_->setText(email_);
+  LKTableViewController::loadView();
 }
 
 void FeedbackViewController::initTableView() {
@@ -61,6 +62,7 @@ void FeedbackViewController::viewDidLoad() {
   observers_.push_back(center.addObserver(ui::kKeyboardWillHideNotification,
                                           [this](const Notification&) { keyboardHide(); }));
   updateSubmitButton();
+  if (tableView()) tableView()->reloadData();
 }
 
 void FeedbackViewController::viewDidUnload() {
