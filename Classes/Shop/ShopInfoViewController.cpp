@@ -535,6 +535,7 @@ void ShopInfoViewController::openErrorReport() {
   if (!shopInfo_ || shopInfo_->shopId().empty() || nav == nullptr) return;
   auto report = std::make_shared<FeedbackViewController>();
   report->shopId = shopInfo_->shopId();
+  report->hidesBottomBarWhenPushed = true;
   nav->pushViewController(report, true);
 }
 
