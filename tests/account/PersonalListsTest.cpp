@@ -65,6 +65,19 @@ TEST_F(ListsOnTheUserCentre, TheWantListPagesByFifteen) {
   EXPECT_EQ(received("/client/user/0/want").size(), 2u) << "nothing after the last page";
 }
 
+// A load while the page is on its way asks for nothing more.
+TEST_F(ListsOnTheUserCentre, AListDoesNotAskForAPageTwice) {
+  loginThroughScreen("lokavo", "lokavo123");
+  auto list = std::make_shared<WantBeenViewController>(WantBeenViewController::kWantType);
+  hc().pushViewController(list, false);
+  ASSERT_NE(list->listRequest(), nullptr) << "the first page is on its way";
+  list->startLoadingData();
+  list->searchRequest();
+  run("wait 300");
+  EXPECT_EQ(received("/client/user/0/want").size(), 1u);
+  EXPECT_EQ(list->resultList().size(), 15u) << "the page arrived once";
+}
+
 TEST_F(ListsOnTheUserCentre, TheBeenListAsksForBeen) {
   loginThroughScreen("lokavo", "lokavo123");
   const std::string shown = run("tap 我去过的");
