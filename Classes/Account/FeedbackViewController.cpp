@@ -1,5 +1,6 @@
 #include "Classes/Account/FeedbackViewController.h"
 
+#include "Classes/ServiceClient/AnswerErrNo.h"
 #include "Classes/ServiceClient/HttpRequest.h"
 #include "Classes/ServiceClient/ServiceAnswer.h"
 #include "Classes/ServiceClient/ServiceEndpoints.h"
@@ -195,7 +196,7 @@ void FeedbackViewController::requestSucceeded(HttpRequest& request) {
     finish(false);
     return;
   }
-  finish(isSucceededSubmission(*answer));
+  finish(hasZeroErrNo(*answer));
 }
 
 void FeedbackViewController::requestFailed(HttpRequest& request, const PlatformError& /*error*/) {

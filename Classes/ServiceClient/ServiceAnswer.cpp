@@ -37,14 +37,4 @@ bool isAnswerStep(const PlatformError& error, AnswerStep step) {
   return error.domain == kServiceAnswerErrorDomain && error.code == static_cast<int>(step);
 }
 
-bool isSucceededSubmission(const boost::json::object& answer) {
-  const auto* errNo = answer.if_contains("errNo");
-  if (errNo == nullptr) return false;
-  if (errNo->is_int64()) return errNo->get_int64() == 0;
-  if (errNo->is_uint64()) return errNo->get_uint64() == 0;
-  if (errNo->is_double()) return errNo->get_double() == 0.0;
-  if (errNo->is_string()) return errNo->get_string() == "0";
-  return false;
-}
-
 }  // namespace lk

@@ -31,8 +31,4 @@ enum class AnswerEncoding { kCompressed, kPlain };
 // The step behind an error of readJsonAnswer, or nothing for another domain's error.
 [[nodiscard]] bool isAnswerStep(const PlatformError& error, AnswerStep step);
 
-// A submission's answer reports success only with an "errNo" member that is 0 (a number, or
-// the text "0"); a missing or null "errNo" is no success.
-[[nodiscard]] bool isSucceededSubmission(const boost::json::object& answer);
-
 }  // namespace lk

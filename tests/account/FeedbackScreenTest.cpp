@@ -146,6 +146,7 @@ TEST_F(FeedbackScreen, AnswersWithoutAZeroErrNoFailAndKeepTheTexts) {
   const std::vector<std::pair<std::string, FakeTransport::Answer>> failures{
       {"no errNo", {200, {}, R"({"result": "ok"})"}},
       {"null errNo", {200, {}, R"({"errNo": null})"}},
+      {"errNo as text", {200, {}, R"({"errNo": "0"})"}},
       {"errNo 2", {200, {}, R"({"errNo": 2, "result": "bad"})"}},
       {"not JSON", {200, {}, "<html>"}},
       {"status 500", {500, {}, R"({"errNo": 0})"}},
@@ -168,7 +169,7 @@ TEST_F(FeedbackScreen, AnswersWithoutAZeroErrNoFailAndKeepTheTexts) {
     EXPECT_EQ(screen->request(), nullptr) << what;
   }
   transport.clearAnswers();
-  transport.answer(kFeedbackURL, R"({"errNo": "0"})");
+  transport.answer(kFeedbackURL, R"({"errNo": 0, "result": "ok"})");
   screen->submit();
   loop->runFor(seconds(0.2));
   EXPECT_EQ(announced().back(), "提交成功");
