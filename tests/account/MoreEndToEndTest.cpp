@@ -110,8 +110,8 @@ TEST_F(MoreEndToEnd, TheUsersOwnScreensFromLoginToLogout) {
   run("tab 个人中心");
   run("tap 更多");
   run("tap 注销");
-  const std::string out = run("alert 注销");
-  EXPECT_TRUE(contains(out, "label: 用户名")) << out;
+  const std::string gone = run("alert 注销");
+  EXPECT_TRUE(contains(gone, "label: 用户名")) << gone;
   EXPECT_TRUE(contains(run("account"), "not logged in (remembered name: lokavo)"));
   EXPECT_FALSE(CacheCenter::sharedInstance().password().has_value());
 }

@@ -43,12 +43,12 @@ std::vector<std::weak_ptr<ui::ViewController>> screensOf(const ui::NavigationCon
 
 TEST_F(MoreScreen, RowsFollowTheLogin) {
   run("city 杭州");
-  const std::string out = run("tab 更多");
-  EXPECT_TRUE(contains(out,
+  const std::string loggedOut = run("tab 更多");
+  EXPECT_TRUE(contains(loggedOut,
                        "row 0.0 >\n  label: 切换城市\nrow 0.1 >\n  label: 意见反馈\n"
                        "row 0.2 >\n  label: 关于我们\nrow 0.3 >\n  label: 我最近浏览的商户\n"))
-      << out;
-  EXPECT_TRUE(contains(out, "navbar: 更多\n")) << "the tab's root has no back button";
+      << loggedOut;
+  EXPECT_TRUE(contains(loggedOut, "navbar: 更多\n")) << "the tab's root has no back button";
 
   loginThroughScreen("lokavo", "lokavo123");
   const std::string in = run("tab 更多");
