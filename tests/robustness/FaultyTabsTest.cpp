@@ -1,7 +1,7 @@
 // Every tab against a misbehaving service: answers dropped, cut short, damaged, not JSON and
 // error statuses on the requests of the broadcast lists, a shop with its reviews and album, the
-// coupon lists, an offer and its SMS, the login and the automatic login, the user centre and a
-// shop proposal. A transport failure
+// coupon lists, an offer and its SMS, the login and the automatic login, the user centre, a
+// shop proposal and feedback. A transport failure
 // shows the alert of its code where the screen reports failures; an unusable answer never reads
 // as "nothing here"; the client stays usable and its stored state intact.
 #include <gtest/gtest.h>
@@ -317,6 +317,29 @@ TEST_P(FaultyTabs, TheUsersOwnBroadcastsAndCentreFailWithoutClaimingThereAreNone
   EXPECT_EQ(ClientSession::alert(), "");
   client.setFaults("");
   EXPECT_TRUE(has(client.run("tap 我的现场播报"), "@") || rowCount(client) > 0);
+  EXPECT_EQ(client.storedStateDifference(), "");
+}
+
+TEST_P(FaultyTabs, FeedbackThatFailsSaysSoKeepsTheTextsAndGoesWhenTriedAgain) {
+  client.run("tab 个人中心");
+  client.run("tap 更多");
+  ASSERT_TRUE(has(client.run("tap 意见反馈"), "section: 您的意见"));
+  client.run("tap 您的意见");
+  client.run("type 地图上找不到我家附近的店");
+  client.run("scroll down");
+  client.run("tap 您的邮箱");
+  ASSERT_TRUE(has(client.run("type me@example.com"), "right: [提交]"));
+
+  failing("/client/submit/0/reportInfo");
+  const std::string failed = client.run("tap 提交");
+  EXPECT_TRUE(has(failed, "briefly shown: 提交失败")) << failed;
+  EXPECT_FALSE(has(failed, "提交成功")) << failed;
+  EXPECT_TRUE(has(failed, "textview: 地图上找不到我家附近的店")) << "the texts stay";
+  EXPECT_TRUE(has(failed, "field: me@example.com"));
+  EXPECT_EQ(ClientSession::alert(), "");
+
+  client.setFaults("");
+  EXPECT_TRUE(has(client.run("tap 提交"), "briefly shown: 提交成功"));
   EXPECT_EQ(client.storedStateDifference(), "");
 }
 

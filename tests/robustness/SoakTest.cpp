@@ -1,9 +1,9 @@
 // A soak: the same front-end session over every tab, repeated against the stand-in service for
 // a bounded time ($LOKAVO_SOAK_SECONDS, 30 by default, at least 8 rounds): searching, paging,
 // sorting, filtering; a shop with its reviews, review pager, broadcasts and album; the coupon
-// lists; the broadcast list with its photos; the user centre's own broadcasts; a stay in the
-// background and the automatic login after it. After the search, each round injects one fault
-// (dropped, cut, damaged, not JSON, error status) on one path in turn. Every search must show
+// lists; the broadcast list with its photos; the user centre's own broadcasts; feedback; a stay
+// in the background and the automatic login after it. After the search, each round injects one
+// fault (dropped, cut, damaged, not JSON, error status) on one path in turn. Every search must show
 // its shops; the heap must stay flat once warmed up; the stored settings and pictures stay
 // intact. Under the sanitizer build, leaks and memory errors end the run as well.
 #include <gtest/gtest.h>
@@ -64,6 +64,7 @@ constexpr const char* kFaultPaths[] = {
     "/client/user/0/minicmt",
     "/client/user/0/utrail",
     "/passport/",
+    "/client/submit/",
     "/pic/",
     "/abpic/",
     "/client/search/0/q",
@@ -137,6 +138,17 @@ TEST(Soak, EveryTabRepeatedUnderFaultsKeepsMemoryFlat) {
     step("tap 返回");
     step("tab 个人中心");
     step("tap 我的现场播报");
+    step("back");
+    // Feedback from the more screen (it closes itself once sent).
+    step("tap 更多");
+    step("tap 意见反馈");
+    step("tap 您的意见");
+    step("type 很好用");
+    step("scroll down");
+    step("tap 您的邮箱");
+    step("type me@example.com");
+    step("tap 提交");
+    step("back");
     step("back");
     step("tab 1");
     step("tab 0");
