@@ -221,8 +221,8 @@ def about_background(c):
     c.text(160, 160, "Lokavo", 26, rgba(BRAND_DARK), LATIN_BOLD_FONT)
 
 
-@picture("help_location", 320, 416)
-def help_location(c):  # how to allow positioning: settings -> location -> on
+@picture("help_positioning", 320, 416)
+def help_positioning(c):  # how to allow positioning: settings -> location -> on
     background(c)
     for i, label in enumerate(("设置", "定位服务", "打开")):
         top = 40 + i * 110
@@ -735,19 +735,26 @@ register_family([("coupon_typeicon_%d" % t, (label, color)) for t, label, color 
 # The broadcast composer.
 
 
-@picture("broadcast_compose_camera", 44, 44)
-def broadcast_compose_camera(c):
-    c.rrect(1, 1, 43, 43, 8, fill=rgba((0xB8, 0xB8, 0xB8)))
-    c.gradient(2, 2, 42, 42, (0xFA, 0xFA, 0xFA), (0xE0, 0xE0, 0xE0), r=7)
+@picture("compose_background", 320, 416)
+def compose_background(c):  # the screen with a writing pad behind the editor
+    background(c)
+    c.rrect(7, 31, 313, 157, 8, fill=(0, 0, 0, 30))
+    c.rrect(8, 31, 312, 156, 8, fill=rgba(WHITE), outline=rgba(LIGHT_GREY), width=1)
+
+
+@picture("broadcast_camera", 40, 32)
+def broadcast_camera(c):
+    c.rrect(0.5, 0.5, 39.5, 31.5, 6, fill=rgba((0xB8, 0xB8, 0xB8)))
+    c.gradient(1.5, 1.5, 38.5, 30.5, (0xFA, 0xFA, 0xFA), (0xE0, 0xE0, 0xE0), r=5)
     ink = rgba((0x60, 0x60, 0x60))
-    c.rrect(9, 15, 35, 33, 3, fill=ink)
-    c.rect(17, 11.5, 27, 16, ink)
-    c.ellipse(16, 17, 28, 29, fill=rgba(WHITE))
-    c.ellipse(19, 20, 25, 26, fill=ink)
+    c.rrect(8, 10, 32, 26, 3, fill=ink)
+    c.rect(15, 6.5, 25, 11, ink)
+    c.ellipse(14.5, 12, 25.5, 23, fill=rgba(WHITE))
+    c.ellipse(17.5, 15, 22.5, 20, fill=ink)
 
 
-@picture("broadcast_thumbnail_remove", 22, 22)
-def broadcast_thumbnail_remove(c):
+@picture("thumbnail_remove", 22, 22)
+def thumbnail_remove(c):
     c.ellipse(1, 1, 21, 21, fill=rgba((0xC8, 0x28, 0x28)), outline=rgba(WHITE), width=2)
     c.line([(7.5, 7.5), (14.5, 14.5)], rgba(WHITE), 2.4)
     c.line([(14.5, 7.5), (7.5, 14.5)], rgba(WHITE), 2.4)
