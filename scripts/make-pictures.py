@@ -8,6 +8,7 @@ depends only on this file, Pillow and the fonts: running it again changes nothin
     scripts/make-pictures.py             # all pictures
     scripts/make-pictures.py NAME...     # only these (names as the code uses them, no ".png")
     scripts/make-pictures.py --list      # the names it knows
+    scripts/make-pictures.py --check     # fails when Resources/ differs from the drawings
 
 Debian's own interpreter (/usr/bin/python3) carries Pillow (python3-pil).
 """
@@ -146,7 +147,7 @@ def picture(name, width, height):
 
 def register_family(names, width, height, fn):
     for name, arg in names:
-        PICTURES[name] = (width, height, (lambda a: lambda c: fn(c, a))(arg))
+        PICTURES[name] = (width, height, lambda c, a=arg: fn(c, a))
 
 
 # ---------------------------------------------------------------------------------------------
@@ -196,7 +197,7 @@ def tab_more(x, y):  # three dots
 
 for _name, _shape in (("search", tab_search), ("nearby", tab_nearby), ("coupon", tab_coupon),
                       ("broadcast", tab_broadcast), ("home", tab_home), ("more", tab_more)):
-    PICTURES["tabbar_item_" + _name] = (30, 30, (lambda s: lambda c: c.mask_shape(s))(_shape))
+    PICTURES["tabbar_item_" + _name] = (30, 30, lambda c, s=_shape: c.mask_shape(s))
 
 # ---------------------------------------------------------------------------------------------
 # Screen and bar backgrounds.
@@ -548,7 +549,7 @@ def channel_button(c, args):
 for _id, _name, _color in CHANNELS:
     for _suffix, _pressed in (("", False), ("_clicked", True)):
         PICTURES["firstpage_channel_%d%s" % (_id, _suffix)] = (
-            70, 70, (lambda a: lambda c: channel_button(c, a))((_name, _color, _pressed)))
+            70, 70, lambda c, a=(_name, _color, _pressed): channel_button(c, a))
 
 # ---------------------------------------------------------------------------------------------
 # Buttons and bars of the list and shop screens.
@@ -767,14 +768,40 @@ def file_name(name, scale):
     return os.path.join(RESOURCES, name + ("" if scale == 1 else "@%dx" % scale) + ".png")
 
 
-def render(name):
+def drawn(name):
+    """(path, picture) for each scale of one name."""
     width, height, draw = PICTURES[name]
     for scale in SCALES:
         c = Canvas(width, height, scale)
         draw(c)
-        path = file_name(name, scale)
+        yield file_name(name, scale), c.finished()
+
+
+def render(name):
+    for path, image in drawn(name):
         os.makedirs(os.path.dirname(path), exist_ok=True)
-        c.finished().save(path, format="PNG", optimize=False, compress_level=9)
+        image.save(path, format="PNG", optimize=False, compress_level=9)
+
+
+def check():
+    """Compares pixels, not bytes, so that another zlib does not count as a change."""
+    stale = []
+    for name in sorted(PICTURES):
+        for path, image in drawn(name):
+            try:
+                with Image.open(path) as shipped:
+                    same = shipped.size == image.size and \
+                        shipped.convert("RGBA").tobytes() == image.tobytes()
+            except OSError:
+                same = False
+            if not same:
+                stale.append(os.path.relpath(path, RESOURCES))
+    if stale:
+        print("Pictures in Resources/ that differ from their drawing:\n  " + "\n  ".join(stale) +
+              "\nRun scripts/make-pictures.py and commit the result.", file=sys.stderr)
+        return 1
+    print("%d pictures match their drawings" % len(PICTURES))
+    return 0
 
 
 def main(argv):
@@ -782,6 +809,8 @@ def main(argv):
         for name in sorted(PICTURES):
             print(name)
         return 0
+    if argv[1:] == ["--check"]:
+        return check()
     names = argv[1:] or sorted(PICTURES)
     unknown = [n for n in names if n not in PICTURES]
     if unknown:
