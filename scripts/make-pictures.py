@@ -635,12 +635,14 @@ register_family([("shopinfo_tab_broadcast", ("播报", glyph_broadcast)),
                  ("shopinfo_tab_more", ("更多", glyph_more))], 90, 44, shop_tab)
 
 
-@picture("shopinfo_bubble", 240, 40)
-def shopinfo_bubble(c):  # a speech bubble with its tail at the top left; stretched to the text
+@picture("shopinfo_bubble", 240, 24)
+def shopinfo_bubble(c):
+    """A speech bubble with its tail at the top left. The cell stretches only its middle row
+    (a top cap of 12 points), so it grows with the text and keeps its tail and corners."""
     fill, edge = rgba((0xF3, 0xF3, 0xF3)), rgba((0xD4, 0xD4, 0xD4))
-    c.rrect(0.5, 6, 239.5, 39.5, 6, fill=fill, outline=edge, width=1)
-    c.polygon([(14, 6.8), (20, 0.5), (26, 6.8)], edge)
-    c.polygon([(15.6, 7.5), (20, 2.3), (24.4, 7.5)], fill)
+    c.rrect(0.5, 3.5, 239.5, 23.5, 5, fill=fill, outline=edge, width=1)
+    c.polygon([(11, 4.2), (16, 0.3), (21, 4.2)], edge)
+    c.polygon([(12.6, 4.8), (16, 1.9), (19.4, 4.8)], fill)
 
 
 @picture("home_dialog", 153, 54)
