@@ -9,6 +9,7 @@ packages=(
   libjpeg62-turbo-dev libexif-dev libpng-dev libsqlite3-dev libcpp-httplib-dev libedit-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libsimdjson-dev nlohmann-json3-dev wrk python3
+  qt6-base-dev qt6-qpa-plugins fonts-wqy-microhei fonts-dejavu-core
 )
 
 missing=()
