@@ -35,8 +35,15 @@ TEST_F(ViewPainterTest, AMissingPictureIsMarkedWhereItWouldBe) {
   root->addSubview(std::make_shared<ui::ImageView>(ui::Rect{100, 40, 40, 40},
                                                    ui::Image::named("tabbar_item_search.png")));
   const QImage image = paint();
-  EXPECT_TRUE(magenta(image.pixel(11, 41)));
-  EXPECT_FALSE(magenta(image.pixel(9, 39))) << "the mark stays in the picture's place";
+  int marked = 0;
+  for (int y = 30; y < 90; ++y) {
+    for (int x = 0; x < 60; ++x) {
+      if (!magenta(image.pixel(x, y))) continue;
+      ASSERT_TRUE(QRect(9, 39, 42, 42).contains(x, y)) << "the mark stays in the picture's place";
+      ++marked;
+    }
+  }
+  EXPECT_GT(marked, 60);
   EXPECT_EQ(pictures.missingNames(), std::vector<std::string>{"no_such_picture"});
   for (int y = 40; y < 80; ++y) {
     for (int x = 100; x < 140; ++x)
