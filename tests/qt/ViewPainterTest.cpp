@@ -112,6 +112,13 @@ TEST_F(ViewPainterTest, ALabelsTextStaysInItsFrame) {
   EXPECT_GT(inside, 30);
 }
 
+TEST_F(ViewPainterTest, AScreenWithNothingBelowTheStatusBarIsBlank) {
+  EXPECT_TRUE(qt::isBlank(paint(), 20));
+  EXPECT_FALSE(qt::isBlank(paint(), 0)) << "the status bar is always painted";
+  root->addSubview(std::make_shared<ui::Label>(ui::Rect{20, 300, 100, 20}, "商户"));
+  EXPECT_FALSE(qt::isBlank(paint(), 20));
+}
+
 TEST(WindowOptions, TheWindowsOwnOptionsBesideTheClients) {
   std::string error;
   auto options = qt::WindowOptions::parse(
