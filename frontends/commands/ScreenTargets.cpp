@@ -1,5 +1,6 @@
 #include "frontends/commands/ScreenTargets.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "Platform/UI/ActionSheet.h"
@@ -82,6 +83,18 @@ void addBarItem(const std::shared_ptr<ui::BarButtonItem>& item, std::vector<Targ
                    auto strong = weak.lock();
                    return strong && strong->tap();
                  }});
+}
+
+// The view of the screen presented last over the window's root screen: it covers the whole
+// screen, so nothing added to the window before it can be touched.
+const ui::View* coveringModalView(ui::Window& window) {
+  ui::ViewController* root = window.rootViewController();
+  if (root == nullptr) return nullptr;
+  ui::ViewController* top = root;
+  while (top->modalViewController() != nullptr)
+    top = top->modalViewController();
+  if (top == root || !top->isViewLoaded()) return nullptr;
+  return top->view().get();
 }
 
 struct Collector {
@@ -185,8 +198,18 @@ struct Collector {
       return;
     }
     const auto children = view->subviews();
-    for (const auto& child : children)
-      visit(child.get());
+    auto first = children.begin();
+    if (auto* window = dynamic_cast<ui::Window*>(view)) {
+      // Screens under a full-screen modal one are out of reach; alerts, sheets and pickers
+      // shown over it come after it and stay.
+      if (const ui::View* cover = coveringModalView(*window)) {
+        const auto at = std::find_if(children.begin(), children.end(),
+                                     [cover](const auto& child) { return child.get() == cover; });
+        if (at != children.end()) first = at;
+      }
+    }
+    for (auto it = first; it != children.end(); ++it)
+      visit(it->get());
   }
 };
 
