@@ -42,6 +42,11 @@ void PhoneWidget::paintEvent(QPaintEvent* /*event*/) {
   ViewPainter views(painter, pictures_, static_cast<double>(clock_.elapsed()) / 1000.0);
   views.setPressed(touches_.pressedButton());
   views.paintScreen(ui::Application::shared().keyWindow());
+  if (firstFrame_) {
+    auto handler = std::move(firstFrame_);
+    firstFrame_ = nullptr;
+    handler();
+  }
 }
 
 void PhoneWidget::mousePressEvent(QMouseEvent* event) {

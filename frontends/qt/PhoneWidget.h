@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 
 #include "frontends/qt/PictureStore.h"
 #include "frontends/qt/TouchInput.h"
@@ -19,6 +20,8 @@ class PhoneWidget final : public QWidget {
   [[nodiscard]] double scale() const { return scale_; }
   [[nodiscard]] PictureStore& pictures() { return pictures_; }
   [[nodiscard]] TouchInput& touches() { return touches_; }
+  // Called once, after the first frame was painted.
+  void setFirstFrameHandler(std::function<void()> handler) { firstFrame_ = std::move(handler); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -40,6 +43,7 @@ class PhoneWidget final : public QWidget {
   QTimer frames_;  // repaints while the client animates
   QElapsedTimer clock_;
   bool minimized_ = false;
+  std::function<void()> firstFrame_;
 };
 
 }  // namespace lk::qt

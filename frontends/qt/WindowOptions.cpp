@@ -39,6 +39,9 @@ std::optional<WindowOptions> WindowOptions::parse(const std::vector<std::string>
     } else if (name == "--strict-pictures") {
       if (value) return fail("--strict-pictures takes no value");
       options.strictPictures = true;
+    } else if (name == "--quit-after-first-frame") {
+      if (value) return fail("--quit-after-first-frame takes no value");
+      options.quitAfterFirstFrame = true;
     } else {
       rest.push_back(args[i]);
     }
@@ -60,7 +63,8 @@ std::string WindowOptions::usage() {
          "  --screenshots DIR    with --script: play the script and write DIR/NNN-command.png\n"
          "                       after each command (no display needed: "
          "QT_QPA_PLATFORM=offscreen)\n"
-         "  --strict-pictures    with --screenshots: a missing picture or a blank screen fails\n";
+         "  --strict-pictures    with --screenshots: a missing picture or a blank screen fails\n"
+         "  --quit-after-first-frame  print \"first frame\" once the window painted, and quit\n";
 }
 
 }  // namespace lk::qt

@@ -15,6 +15,9 @@ struct WindowOptions {
   std::string screenshots;  // --screenshots DIR: with --script, a PNG after each command
   // --strict-pictures: a missing picture or a blank screen fails the screenshot run
   bool strictPictures = false;
+  // --quit-after-first-frame: print "first frame" once the window painted and quit (start-up
+  // timing)
+  bool quitAfterFirstFrame = false;
 
   [[nodiscard]] static std::optional<WindowOptions> parse(const std::vector<std::string>& args,
                                                           std::string* error);

@@ -1,6 +1,7 @@
 // The window front end of the client: the phone's screen in a desktop window, or, with
 // --screenshots, a script played without a window and the screen written after each command.
 #include <QApplication>
+#include <QTimer>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -87,8 +88,15 @@ int main(int argc, char** argv) {
     status = playScreenshots(session, *options, *script);
   } else {
     lk::qt::PhoneWidget window(options->scale);
-    window.show();
+    if (options->quitAfterFirstFrame) {
+      window.setFirstFrameHandler([] {
+        std::cout << "first frame" << std::endl;
+        QTimer::singleShot(0, [] { QApplication::quit(); });
+      });
+    }
+    // The first frame shows the first tab: the client launches before the window appears.
     session.start();
+    window.show();
     if (script != nullptr) {
       session.run(*script, /*echo=*/true);
       if (session.failedCommands() > 0 && !options->client.keepGoing) status = 1;
