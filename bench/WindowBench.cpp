@@ -23,6 +23,7 @@
 #include "Platform/UI/TableViewCell.h"
 #include "Platform/UI/TextMeasure.h"
 #include "Platform/UI/TextMetricsQt.h"
+#include "Platform/UI/Window.h"
 #include "bench/BenchFixtures.h"
 #include "bench/SideBySide.h"
 #include "frontends/commands/CliSession.h"
