@@ -116,16 +116,14 @@ class RunLoopQt final : public DrivableRunLoop {
   }
 
   void runFor(Duration d) override {
+    // Turn by turn, as the poll loop does: a socket that stays ready must not hold it past `d`.
     const TimePoint end = Clock::now() + d;
-    runUntilIdle();
     while (Clock::now() < end)
       waitForEvents(end - Clock::now());
-    runUntilIdle();
   }
 
   bool runUntil(const std::function<bool()>& done, Duration timeout) override {
     const TimePoint end = Clock::now() + timeout;
-    runUntilIdle();
     while (!done()) {
       const auto left = end - Clock::now();
       if (left <= Duration::zero()) return done();
@@ -138,8 +136,7 @@ class RunLoopQt final : public DrivableRunLoop {
     QEventLoop loop;
     running_.push_back(&loop);
     stopped_ = false;
-    runUntilIdle();
-    if (!stopped_) loop.exec();
+    loop.exec();
     running_.pop_back();
   }
 
