@@ -19,13 +19,14 @@ while [ $# -gt 0 ]; do
 done
 
 cmake --preset release >/dev/null
-cmake --build --preset release -j2 --target lokavo_bench lokavo lokavo-service >/dev/null
+cmake --build --preset release -j2 --target lokavo_bench lokavo lokavo-qt lokavo-service >/dev/null
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 filter='BM_SearchPageToShopInfo|BM_ShopInformationToDetailRecord|BM_CachedGet$|BM_CacheLookupAndCopyReference'
 filter+='|BM_PictureCache(Memory|Disk)Hit|BM_Picture(Memory|Disk)HitReference'
 filter+='|BM_StartupToFirstTab|BM_ResultListMemory|BM_SessionConnections'
+filter+='|BM_PaintResultsScreen|BM_WindowStartupToFirstFrame|BM_TapRowToShopPainted'
 echo "running the benchmarks ($(nproc) cores)..." >&2
 build/release/bench/lokavo_bench --benchmark_filter="$filter" --benchmark_format=json \
   --benchmark_out="$scratch/bench.json" --benchmark_out_format=json >/dev/null 2>"$scratch/bench.err" ||
@@ -86,6 +87,16 @@ row(conns, get("BM_SessionConnections", "connections"), "", "one connection (phy
 row(conns, get("BM_SessionConnections", "connections"), "",
     "closed after every answer (as before)",
     get("BM_SessionConnectionsDroppedWhenIdle", "connections"))
+
+row("window: paint results screen, 15 rows, scale 2 (median)",
+    get("BM_PaintResultsScreen", "ours_ms"), "ms", "same drawing straight with QPainter",
+    get("BM_PaintResultsScreen", "reference_ms"))
+row("window: start-up to first painted frame (median)",
+    get("BM_WindowStartupToFirstFrame", "startup_ms"), "ms", "process start to usage text",
+    get("BM_WindowStartupToFirstFrame", "process_floor_ms"))
+row("window: tap on a row to shop painted, cached (median)",
+    get("BM_TapRowToShopPainted", "ours_ms"), "ms", "painting that screen alone",
+    get("BM_TapRowToShopPainted", "reference_ms"))
 
 def rps(label):
     m = re.search(re.escape(label) + r"[^:]*:\s*([0-9.]+)", load)

@@ -9,6 +9,8 @@ packages=(
   libjpeg62-turbo-dev libexif-dev libpng-dev libsqlite3-dev libcpp-httplib-dev libedit-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libsimdjson-dev nlohmann-json3-dev wrk python3
+  # The window front end (frontends/qt) paints with Qt 6 and these fonts.
+  qt6-base-dev qt6-qpa-plugins
   # scripts/make-pictures.py draws Resources/ with these.
   python3-pil fonts-wqy-microhei fonts-dejavu-core
 )

@@ -1,28 +1,41 @@
 #!/usr/bin/env bash
 # Sets up and builds the release configuration, starts the stand-in service on a free loopback
 # port with its embedded sample data (unless LOKAVO_SERVICE_URL names another service), and runs
-# the command-line client against it. Extra arguments go to the client; those after "--" go to
-# the stand-in service, for example a fixed verification code:
+# the client against it: the window (lokavo-qt) when a display is available, else the
+# command-line client. --window or --text forces one. Extra arguments go to the client; those
+# after "--" go to the stand-in service, for example a fixed verification code:
 #   bash scripts/run.sh -- --verify-code 1234
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 client_args=()
 service_args=()
+front=""
 while [ $# -gt 0 ]; do
   if [ "$1" = "--" ]; then
     shift
     service_args=("$@")
     break
   fi
-  client_args+=("$1")
+  case "$1" in
+    --window) front=window ;;
+    --text) front=text ;;
+    *) client_args+=("$1") ;;
+  esac
   shift
 done
+if [ -z "$front" ]; then
+  if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then front=window; else front=text; fi
+fi
 
 bash scripts/install-deps.sh
 cmake --preset release >/dev/null
 # Only the two programs: the tests and benchmarks are scripts/test.sh's business.
-cmake --build --preset release --target lokavo lokavo-service
+if [ "$front" = window ]; then
+  cmake --build --preset release --target lokavo-qt lokavo-service
+else
+  cmake --build --preset release --target lokavo lokavo-service
+fi
 
 data="${LOKAVO_DATA_DIR:-${XDG_DATA_HOME:-$HOME/.local/share}/lokavo}"
 mkdir -p "$data"
@@ -48,8 +61,9 @@ if [ -z "${LOKAVO_SERVICE_URL:-}" ] && [ -x "$service" ]; then
 fi
 
 client=build/release/frontends/cli/lokavo
+[ "$front" = window ] && client=build/release/frontends/qt/lokavo-qt
 script_args=()
-if [ ! -t 0 ] && [ -f frontends/cli/demo.lkscript ]; then
+if [ "$front" = text ] && [ ! -t 0 ] && [ -f frontends/cli/demo.lkscript ]; then
   script_args=(--script frontends/cli/demo.lkscript)
 fi
 # Positioning delivers a spot in 北京 (王府井) unless the arguments name another position.

@@ -39,5 +39,8 @@ class DrivableRunLoop : public RunLoop {
 
 // A real-clock or virtual-clock loop on poll(2).
 std::unique_ptr<DrivableRunLoop> makePollRunLoop(bool virtualClock = false);
+// A real-clock loop on Qt's event loop (RunLoopQt.cpp, linked only by the window front end and
+// its tests). Needs a Qt application object on the calling thread.
+std::unique_ptr<DrivableRunLoop> makeQtRunLoop();
 
 }  // namespace lk

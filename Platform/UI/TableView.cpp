@@ -210,6 +210,21 @@ std::optional<Rect> TableView::rectForHeaderInSection(int s) const {
   return Rect{0, sections_[s].headerTop, frame().width(), sections_[s].headerHeight};
 }
 
+std::optional<Rect> TableView::rectForFooterInSection(int s) const {
+  if (s < 0 || s >= numberOfSections()) return std::nullopt;
+  return Rect{0, sections_[s].footerTop, frame().width(), sections_[s].footerHeight};
+}
+
+std::optional<std::string> TableView::titleForHeaderInSection(int s) const {
+  if (s < 0 || s >= numberOfSections() || sections_[s].headerView) return std::nullopt;
+  return sections_[s].headerTitle;
+}
+
+std::optional<std::string> TableView::titleForFooterInSection(int s) const {
+  if (s < 0 || s >= numberOfSections()) return std::nullopt;
+  return sections_[s].footerTitle;
+}
+
 std::shared_ptr<TableViewCell> TableView::cellForRowAtIndexPath(IndexPath ip) const {
   auto it = visible_.find(ip);
   return it == visible_.end() ? nullptr : it->second;

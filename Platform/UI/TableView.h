@@ -52,6 +52,10 @@ class TableView : public ScrollView {
   [[nodiscard]] int numberOfRowsInSection(int section) const;
   [[nodiscard]] std::optional<Rect> rectForRowAtIndexPath(IndexPath indexPath) const;
   [[nodiscard]] std::optional<Rect> rectForHeaderInSection(int section) const;
+  // The title of a section's header (when it has no header view of its own) or footer.
+  [[nodiscard]] std::optional<std::string> titleForHeaderInSection(int section) const;
+  [[nodiscard]] std::optional<std::string> titleForFooterInSection(int section) const;
+  [[nodiscard]] std::optional<Rect> rectForFooterInSection(int section) const;
   // The cell of a visible row.
   [[nodiscard]] std::shared_ptr<TableViewCell> cellForRowAtIndexPath(IndexPath indexPath) const;
   [[nodiscard]] std::optional<IndexPath> indexPathForCell(const TableViewCell* cell) const;

@@ -3,9 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Platform/UI/TextMetrics.h"
+
 namespace lk::ui {
 
 namespace {
+TextMetrics* gMetrics = nullptr;
+
 bool isWide(char32_t c) {
   return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) ||
          (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
@@ -73,13 +77,23 @@ std::size_t TextMeasure::utf16Length(std::string_view utf8) {
   return n;
 }
 
+void TextMeasure::setMetrics(TextMetrics* metrics) {
+  gMetrics = metrics;
+}
+
+TextMetrics* TextMeasure::metrics() {
+  return gMetrics;
+}
+
 double TextMeasure::advance(char32_t c, const Font& font) {
+  if (gMetrics != nullptr) return gMetrics->advance(c, font);
   if (c == U' ') return font.size * 0.25;
   if (c == U'\n') return 0;
   return font.size * (isWide(c) ? 1.0 : 0.5);
 }
 
 double TextMeasure::widthOfText(std::string_view utf8, const Font& font) {
+  if (gMetrics != nullptr) return gMetrics->widthOfText(decode(utf8), font);
   double w = 0;
   for (char32_t c : decode(utf8))
     w += advance(c, font);
@@ -87,6 +101,7 @@ double TextMeasure::widthOfText(std::string_view utf8, const Font& font) {
 }
 
 double TextMeasure::lineHeight(const Font& font) {
+  if (gMetrics != nullptr) return gMetrics->lineHeight(font);
   return std::ceil(font.size * 1.2);
 }
 

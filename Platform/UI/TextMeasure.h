@@ -14,7 +14,15 @@ namespace lk::ui {
 // share of the point size according to its width class: wide (CJK ideographs, kana, hangul,
 // full-width forms) 1.0, narrow (Latin, digits, punctuation) 0.5, space 0.25. Lines are
 // ceil(1.2 × size) high. Wrapping breaks Latin text at spaces and wide text anywhere.
+//
+// A front end may install other metrics (TextMetrics): every measurement then comes from them,
+// wrapping included.
+class TextMetrics;
 struct TextMeasure {
+  // Not owned; must outlive its use or be cleared. Null restores the deterministic metrics.
+  static void setMetrics(TextMetrics* metrics);
+  [[nodiscard]] static TextMetrics* metrics();
+
   static double advance(char32_t c, const Font& font);
   static double widthOfText(std::string_view utf8, const Font& font);
   static double lineHeight(const Font& font);

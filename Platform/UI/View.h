@@ -90,6 +90,13 @@ class View : public std::enable_shared_from_this<View> {
   virtual void setNeedsDisplay() { ++displayRequests_; }
   [[nodiscard]] int displayRequests() const { return displayRequests_; }
 
+  // The layer's look, for a painting front end: rounded corners, a border, and whether the
+  // subviews are cut at the bounds (scroll views always are).
+  double cornerRadius = 0;
+  double borderWidth = 0;
+  Color borderColor = Color::black();
+  bool clipsToBounds = false;
+
   // A decorative view (backgrounds, shadow strips) writes no line of its own; its subviews
   // still dump, at its level.
   bool isDecorative = false;

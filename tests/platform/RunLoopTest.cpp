@@ -3,11 +3,6 @@
 #include "Platform/RunLoop/DrivableRunLoop.h"
 
 #include <gtest/gtest.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <atomic>
-#include <thread>
 #include <vector>
 
 #include "tests/support/TestSupport.h"
@@ -82,83 +77,8 @@ TEST(RunLoopVirtualClock, ZeroDelayRescheduleDoesNotStarveRunUntilIdle) {
   EXPECT_EQ(count, 100);
 }
 
-TEST(ScopedTimer, CancelsOnDestructionAndOnRestart) {
-  test::ScopedMainLoop main;
-  int fired = 0;
-  {
-    ScopedTimer timer;
-    timer.start(seconds(1), [&] { fired += 1; });
-    EXPECT_TRUE(timer.isActive());
-  }
-  ScopedTimer timer;
-  timer.start(seconds(1), [&] { fired += 10; });
-  timer.start(seconds(2), [&] { fired += 100; });
-  main->runFor(seconds(3));
-  EXPECT_EQ(fired, 100);
-  EXPECT_FALSE(timer.isActive());
-}
-
-TEST(RunLoopPosting, TasksPostedFromAnotherThreadRunOnTheLoop) {
-  test::ScopedMainLoop main(false);
-  std::atomic<bool> onLoopThread{false};
-  bool ran = false;
-  std::thread worker([&] {
-    main->post([&] {
-      onLoopThread = main->isLoopThread();
-      ran = true;
-    });
-  });
-  EXPECT_TRUE(main->runUntil([&] { return ran; }, std::chrono::seconds(5)));
-  worker.join();
-  EXPECT_TRUE(onLoopThread);
-}
-
-TEST(RunLoopSockets, ReadinessCallbackRunsAndUnwatchStopsIt) {
-  test::ScopedMainLoop main(false);
-  int fds[2];
-  ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM, 0, fds), 0);
-  int reads = 0;
-  RunLoop::WatchId id = 0;
-  id = main->watch(fds[0], RunLoop::kReadable, [&](unsigned events) {
-    EXPECT_TRUE(events & RunLoop::kReadable);
-    char buf[8];
-    [[maybe_unused]] auto n = ::read(fds[0], buf, sizeof buf);
-    ++reads;
-    main->unwatch(id);
-  });
-  ASSERT_EQ(::write(fds[1], "x", 1), 1);
-  EXPECT_TRUE(main->runUntil([&] { return reads == 1; }, std::chrono::seconds(5)));
-  ASSERT_EQ(::write(fds[1], "y", 1), 1);
-  main->runFor(std::chrono::milliseconds(20));
-  EXPECT_EQ(reads, 1);
-  ::close(fds[0]);
-  ::close(fds[1]);
-}
-
-TEST(RunLoopRealClock, RunForWaitsWithoutSpinningAndFiresTimers) {
-  test::ScopedMainLoop main(false);
-  bool fired = false;
-  main->schedule(std::chrono::milliseconds(30), [&] { fired = true; });
-  const auto start = Clock::now();
-  main->runFor(std::chrono::milliseconds(60));
-  EXPECT_TRUE(fired);
-  EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(60));
-}
-
-TEST(RunLoopRealClock, StopEndsRunAtOnce) {
-  test::ScopedMainLoop main(false);
-  bool later = false;
-  main->schedule(std::chrono::milliseconds(5), [&] { main->stop(); });
-  // Had the stop been missed, this would run (and stop the loop a second later).
-  main->schedule(std::chrono::seconds(1), [&] {
-    later = true;
-    main->stop();
-  });
-  const auto start = Clock::now();
-  main->run();
-  EXPECT_FALSE(later);
-  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(500));
-}
+// Real-clock behaviour (posting, sockets, timers, stop) is the contract every backend owes:
+// RunLoopContractPollTest.cpp.
 
 TEST(RunLoopInstalling, ScopedLoopsNestAndRestoreTheOuterOne) {
   test::ScopedMainLoop outer;
