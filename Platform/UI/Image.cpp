@@ -32,6 +32,12 @@ Image Image::flippedUpsideDown() const {
   return image;
 }
 
+Image Image::withOrientation(ImageOrientation orientation) const {
+  Image image = *this;
+  image.orientation_ = orientation;
+  return image;
+}
+
 std::string Image::describe() const {
   if (flipped_) {
     Image plain = *this;
