@@ -12,10 +12,12 @@
 #include "Platform/RunLoop/DrivableRunLoop.h"
 #include "Platform/UI/Application.h"
 #include "Platform/UI/DumpWriter.h"
+#include "Platform/UI/ImagePickerController.h"
 #include "Platform/UI/TabBarController.h"
 #include "frontends/cli/AccountCommands.h"
 #include "frontends/cli/CommandLine.h"
 #include "frontends/cli/LocationCommands.h"
+#include "frontends/cli/PhotoCommands.h"
 #include "frontends/cli/ScreenCommands.h"
 #include "frontends/cli/SearchCommands.h"
 #include "frontends/cli/ShellCommands.h"
@@ -37,6 +39,7 @@ CliSession::CliSession(std::ostream& out, CliOptions options)
   registerShopCommands(dispatcher_, *this);
   registerAccountCommands(dispatcher_, *this);
   registerLocationCommands(dispatcher_, *this);
+  registerPhotoCommands(dispatcher_, *this);
 }
 
 CliSession::~CliSession() {
@@ -52,6 +55,7 @@ void CliSession::start() {
   if (started_) return;
   started_ = true;
   if (!options_.deviceModel.empty()) DeviceInfo::setModel(options_.deviceModel);
+  ui::ImagePickerController::setCameraAvailable(options_.camera);
   applyPositionOption(*this);
   application().setDelegate(delegate_.get());
   // What the client hands to the system (a call, a web page) is printed, and counts as opened.

@@ -17,6 +17,7 @@
 #include "Platform/UI/TableView.h"
 #include "Platform/UI/TableViewCell.h"
 #include "Platform/UI/TextField.h"
+#include "Platform/UI/TextView.h"
 #include "Platform/UI/Toolbar.h"
 #include "Platform/UI/ViewController.h"
 #include "Platform/UI/Window.h"
@@ -161,6 +162,13 @@ struct Collector {
       std::weak_ptr<ui::View> weak = field->weak_from_this();
       content.push_back({"text field", {field->text(), field->placeholder()}, [weak, field] {
                            return !weak.expired() && field->becomeFirstResponder();
+                         }});
+    }
+    // A text view is reached by its text or, empty or not, by "textview" as the dump shows it.
+    if (auto* textView = dynamic_cast<ui::TextView*>(view)) {
+      std::weak_ptr<ui::View> weak = textView->weak_from_this();
+      content.push_back({"text view", {textView->text(), "textview"}, [weak, textView] {
+                           return !weak.expired() && textView->becomeFirstResponder();
                          }});
     }
     if (auto* table = dynamic_cast<ui::TableView*>(view)) {
