@@ -15,7 +15,7 @@
 #include "Platform/UI/Application.h"
 #include "Platform/UI/NavigationController.h"
 #include "Platform/UI/Window.h"
-#include "frontends/cli/CliSession.h"
+#include "frontends/commands/CliSession.h"
 #include "tests/support/ScopedClientStorage.h"
 #include "tests/support/ServiceLauncher.h"
 #include "tests/support/StandInCliSession.h"

@@ -149,23 +149,30 @@ TEST_F(ShopPicker, ANameSearchListsWithoutDistancesAndNamesItsPrompt) {
 
 TEST_F(ShopPicker, ALatePositionKeepsTheNameResults) {
   LocationScript::deliverPosition(kWangfujing);
-  positionDelay = seconds(5);
-  openPicker();
+  positionDelay = seconds(10);
+  logIn();
+  picker = std::make_shared<ShopPickerViewController>();
+  stack = std::make_shared<ui::NavigationController>(picker);
+  presenter->presentModalViewController(stack, true);
+  loop->runFor(seconds(0.5));
   EXPECT_TRUE(searches().empty()) << "nearby waits for the position";
   answerSearches([](const FakeTransport::Request&) { return shops(0, 4); });
-  searchFor("面");
+  picker->searchBar()->textField()->setText("面");
+  picker->searchBarSearch(*picker->searchBar());
+  loop->runFor(seconds(0.5));
   ASSERT_EQ(searches().size(), 1u);
   EXPECT_EQ(searches()[0], "/search/0/q?ci=131&k=%E9%9D%A2&p=0&n=15&sortm=0&tn=gz")
       << "no position yet: the current city";
   ASSERT_EQ(picker->shopList().size(), 4u);
 
-  loop->runFor(seconds(6));
+  loop->runFor(seconds(10));
   settle();
+  ASSERT_NE(picker->location(), nullptr) << "the position came";
   EXPECT_EQ(searches().size(), 1u) << "the late position asks for nothing";
   EXPECT_EQ(picker->shopList().size(), 4u) << "and duplicates nothing";
-  ASSERT_NE(picker->location(), nullptr) << "it is kept for the next search";
   searchFor("面");
-  EXPECT_NE(searches().back().find("&x=116.403999&y=39.915001&k="), std::string::npos);
+  EXPECT_NE(searches().back().find("&x=116.403999&y=39.915001&k="), std::string::npos)
+      << "it serves the next search";
 }
 
 TEST_F(ShopPicker, APositionFailureSaysSoAndNameSearchStillWorks) {

@@ -1,4 +1,4 @@
-#include "frontends/cli/ScreenTargets.h"
+#include "frontends/commands/ScreenTargets.h"
 
 #include <memory>
 

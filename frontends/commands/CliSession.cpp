@@ -1,4 +1,4 @@
-#include "frontends/cli/CliSession.h"
+#include "frontends/commands/CliSession.h"
 
 #include <algorithm>
 #include <istream>
@@ -14,14 +14,14 @@
 #include "Platform/UI/DumpWriter.h"
 #include "Platform/UI/ImagePickerController.h"
 #include "Platform/UI/TabBarController.h"
-#include "frontends/cli/AccountCommands.h"
-#include "frontends/cli/CommandLine.h"
-#include "frontends/cli/LocationCommands.h"
-#include "frontends/cli/PhotoCommands.h"
-#include "frontends/cli/ScreenCommands.h"
-#include "frontends/cli/SearchCommands.h"
-#include "frontends/cli/ShellCommands.h"
-#include "frontends/cli/ShopCommands.h"
+#include "frontends/commands/AccountCommands.h"
+#include "frontends/commands/CommandLine.h"
+#include "frontends/commands/LocationCommands.h"
+#include "frontends/commands/PhotoCommands.h"
+#include "frontends/commands/ScreenCommands.h"
+#include "frontends/commands/SearchCommands.h"
+#include "frontends/commands/ShellCommands.h"
+#include "frontends/commands/ShopCommands.h"
 
 namespace lk::cli {
 

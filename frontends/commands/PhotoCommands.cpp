@@ -1,4 +1,4 @@
-#include "frontends/cli/PhotoCommands.h"
+#include "frontends/commands/PhotoCommands.h"
 
 #include <filesystem>
 #include <fstream>
@@ -14,8 +14,8 @@
 #include "Platform/UI/Application.h"
 #include "Platform/UI/ImagePickerController.h"
 #include "Platform/UI/Window.h"
-#include "frontends/cli/CliSession.h"
-#include "frontends/cli/CommandDispatcher.h"
+#include "frontends/commands/CliSession.h"
+#include "frontends/commands/CommandDispatcher.h"
 
 namespace lk::cli {
 

@@ -1,4 +1,4 @@
-#include "frontends/cli/DumpNotation.h"
+#include "frontends/commands/DumpNotation.h"
 
 namespace lk::cli {
 
