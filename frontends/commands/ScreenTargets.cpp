@@ -1,5 +1,6 @@
 #include "frontends/commands/ScreenTargets.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "Platform/UI/ActionSheet.h"
@@ -90,9 +91,12 @@ struct Collector {
   std::vector<Target> navigation;
   std::vector<Target> content;
   std::vector<Target> tabs;
+  // The screens under a modal one: covered, a finger cannot reach them.
+  std::vector<const ui::View*> covered;
 
   void visit(ui::View* view) {
     if (!shown(view)) return;
+    if (std::find(covered.begin(), covered.end(), view) != covered.end()) return;
     if (auto* alert = dynamic_cast<ui::AlertView*>(view)) {
       modal.clear();
       for (const auto& title : alert->buttonTitles()) {
@@ -203,6 +207,12 @@ struct Collector {
 std::vector<Target> ScreenTargets::collect(ui::View* root) {
   if (root == nullptr) root = ui::Application::shared().keyWindow();
   Collector collector;
+  if (auto* window = dynamic_cast<ui::Window*>(root)) {
+    for (ui::ViewController* vc = window->rootViewController();
+         vc != nullptr && vc->modalViewController() != nullptr; vc = vc->modalViewController()) {
+      if (vc->isViewLoaded()) collector.covered.push_back(vc->view().get());
+    }
+  }
   collector.visit(root);
   if (!collector.modal.empty()) return collector.modal;
   std::vector<Target> all = std::move(collector.navigation);

@@ -90,5 +90,18 @@ TEST_F(ScreenTargetsCollect, AnAlertOnTopTakesEveryTap) {
   EXPECT_EQ(kinds().front(), "back button:列表");
 }
 
+TEST_F(ScreenTargetsCollect, AModalScreenCoversWhatIsUnderIt) {
+  auto editor = std::make_shared<ui::ViewController>();
+  editor->setTitle("现场播报");
+  editor->view()->addSubview(std::make_shared<ui::Button>(ui::Rect{0, 0, 100, 30}, "发布"));
+  auto modal = std::make_shared<ui::NavigationController>(editor);
+  tabs->presentModalViewController(modal, false);
+  EXPECT_EQ(kinds(), std::vector<std::string>{"button:发布"})
+      << "neither the screen nor the tab bar underneath takes a tap";
+  EXPECT_EQ(ScreenTargets::find(ScreenTargets::collect(), "优惠"), nullptr);
+  modal->dismissModalViewController(false);
+  EXPECT_EQ(kinds().size(), 5u);
+}
+
 }  // namespace
 }  // namespace lk::cli

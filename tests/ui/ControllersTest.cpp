@@ -190,7 +190,8 @@ TEST_F(NavigationStack, APushAsTheRootLoadsShowsThePushedScreen) {
   log.clear();
   a->presentModalViewController(stack, true);
   EXPECT_EQ(stack->topViewController(), login.get());
-  EXPECT_EQ(window.dumpText(), "label: content of A\nnavbar: A\nlabel: content of L\nnavbar: L\n")
+  EXPECT_EQ(window.dumpText(),
+            "label: content of A\nnavbar: A\nlabel: content of L\nnavbar: L  back: [E]\n")
       << "only the pushed screen's view is in the stack";
   EXPECT_EQ(login->appearance(), ViewController::Appearance::kAppeared);
   log.clear();
