@@ -1,13 +1,12 @@
 #include "Classes/Broadcasts/ComposeBroadcastViewController.h"
 
-#include <boost/json/value.hpp>
-
 #include "Classes/Account/LoginViewController.h"
 #include "Classes/Broadcasts/BroadcastNotifications.h"
 #include "Classes/Broadcasts/BroadcastPhoto.h"
 #include "Classes/Broadcasts/ComposeLogin.h"
 #include "Classes/Broadcasts/ThumbnailView.h"
 #include "Classes/Records/ShopInfo.h"
+#include "Classes/ServiceClient/AnswerErrNo.h"
 #include "Classes/ServiceClient/HttpRequest.h"
 #include "Classes/ServiceClient/ServiceAnswer.h"
 #include "Classes/ServiceClient/ServiceEndpoints.h"
@@ -35,16 +34,6 @@ const ui::Rect kThumbnailFrame{10, 160, ThumbnailView::kSize.width, ThumbnailVie
 // Keeps a sheet or alert alive until the call it is running has unwound.
 void keepUntilLater(std::shared_ptr<void> view) {
   RunLoop::main().post([view = std::move(view)] {});
-}
-
-bool acceptedAnswer(const boost::json::object& answer) {
-  // Only a present errNo of 0 is a success; an answer without one is not.
-  const boost::json::value* errNo = answer.if_contains("errNo");
-  if (errNo == nullptr) return false;
-  if (errNo->is_int64()) return errNo->as_int64() == 0;
-  if (errNo->is_uint64()) return errNo->as_uint64() == 0;
-  if (errNo->is_double()) return errNo->as_double() == 0;
-  return false;
 }
 
 }  // namespace
@@ -359,7 +348,8 @@ void ComposeBroadcastViewController::finishPosting(bool success) {
 void ComposeBroadcastViewController::requestSucceeded(HttpRequest& request) {
   if (&request != request_.get()) return;
   const auto answer = readJsonAnswer(request, AnswerEncoding::kPlain);
-  const bool posted = answer && acceptedAnswer(*answer);
+  // Only a present errNo of 0 is a success; an answer without one is not.
+  const bool posted = answer && hasZeroErrNo(*answer);
   if (!answer && isAnswerStep(answer.error(), AnswerStep::kStatus)) {
     logf("code = %d", request.statusCode());
   } else if (!posted) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "Classes/Account/AddShopViewController.h"
 #include "Classes/Json/JsonValue.h"
 #include "Classes/LocalState/CacheCenter.h"
 #include "Classes/Records/Area.h"
@@ -656,7 +657,9 @@ void SearchResultsViewController::openShop(const std::shared_ptr<ShopInfo>& shop
 }
 
 void SearchResultsViewController::openAddShop() {
-  logf("Add shop chosen: %s", textOf(what).c_str());
+  auto* nav = navigationController();
+  if (nav == nullptr) return;
+  nav->pushViewController(std::make_shared<AddShopViewController>(textOf(what)), true);
 }
 
 void SearchResultsViewController::scrollViewDidEndDragging(ui::ScrollView& scrollView,

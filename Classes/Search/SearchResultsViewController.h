@@ -156,7 +156,7 @@ class SearchResultsViewController : public LKTableViewController,
   // The nearby search has no area filter and a distance tab.
   [[nodiscard]] virtual bool requestsAreaTree() const { return true; }
   [[nodiscard]] virtual bool hasDistanceSort() const { return false; }
-  // Opening a shop (its detail screen) and the add-shop screen (wired once it exists).
+  // Opening a shop (its detail screen) and the add-shop form (the keyword as the name).
   virtual void openShop(const std::shared_ptr<ShopInfo>& shop);
   virtual void openAddShop();
   // The keyword and place search of this screen; without `withAreaName` the district's name

@@ -17,6 +17,7 @@
 #include "frontends/commands/AccountCommands.h"
 #include "frontends/commands/CommandLine.h"
 #include "frontends/commands/LocationCommands.h"
+#include "frontends/commands/MapCommands.h"
 #include "frontends/commands/PhotoCommands.h"
 #include "frontends/commands/ScreenCommands.h"
 #include "frontends/commands/SearchCommands.h"
@@ -39,6 +40,7 @@ CliSession::CliSession(std::ostream& out, CliOptions options)
   registerShopCommands(dispatcher_, *this);
   registerAccountCommands(dispatcher_, *this);
   registerLocationCommands(dispatcher_, *this);
+  registerMapCommands(dispatcher_, *this);
   registerPhotoCommands(dispatcher_, *this);
 }
 

@@ -86,17 +86,26 @@ void addBarItem(const std::shared_ptr<ui::BarButtonItem>& item, std::vector<Targ
                  }});
 }
 
+// The view of the screen presented last over the window's root screen: it covers the whole
+// screen, so nothing added to the window before it can be touched.
+const ui::View* coveringModalView(ui::Window& window) {
+  ui::ViewController* root = window.rootViewController();
+  if (root == nullptr) return nullptr;
+  ui::ViewController* top = root;
+  while (top->modalViewController() != nullptr)
+    top = top->modalViewController();
+  if (top == root || !top->isViewLoaded()) return nullptr;
+  return top->view().get();
+}
+
 struct Collector {
   std::vector<Target> modal;
   std::vector<Target> navigation;
   std::vector<Target> content;
   std::vector<Target> tabs;
-  // The screens under a modal one: covered, a finger cannot reach them.
-  std::vector<const ui::View*> covered;
 
   void visit(ui::View* view) {
     if (!shown(view)) return;
-    if (std::find(covered.begin(), covered.end(), view) != covered.end()) return;
     if (auto* alert = dynamic_cast<ui::AlertView*>(view)) {
       modal.clear();
       for (const auto& title : alert->buttonTitles()) {
@@ -197,8 +206,18 @@ struct Collector {
       return;
     }
     const auto children = view->subviews();
-    for (const auto& child : children)
-      visit(child.get());
+    auto first = children.begin();
+    if (auto* window = dynamic_cast<ui::Window*>(view)) {
+      // Screens under a full-screen modal one are out of reach; alerts, sheets and pickers
+      // shown over it come after it and stay.
+      if (const ui::View* cover = coveringModalView(*window)) {
+        const auto at = std::find_if(children.begin(), children.end(),
+                                     [cover](const auto& child) { return child.get() == cover; });
+        if (at != children.end()) first = at;
+      }
+    }
+    for (auto it = first; it != children.end(); ++it)
+      visit(it->get());
   }
 };
 
@@ -207,12 +226,6 @@ struct Collector {
 std::vector<Target> ScreenTargets::collect(ui::View* root) {
   if (root == nullptr) root = ui::Application::shared().keyWindow();
   Collector collector;
-  if (auto* window = dynamic_cast<ui::Window*>(root)) {
-    for (ui::ViewController* vc = window->rootViewController();
-         vc != nullptr && vc->modalViewController() != nullptr; vc = vc->modalViewController()) {
-      if (vc->isViewLoaded()) collector.covered.push_back(vc->view().get());
-    }
-  }
   collector.visit(root);
   if (!collector.modal.empty()) return collector.modal;
   std::vector<Target> all = std::move(collector.navigation);

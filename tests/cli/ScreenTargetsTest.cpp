@@ -90,17 +90,34 @@ TEST_F(ScreenTargetsCollect, AnAlertOnTopTakesEveryTap) {
   EXPECT_EQ(kinds().front(), "back button:列表");
 }
 
-TEST_F(ScreenTargetsCollect, AModalScreenCoversWhatIsUnderIt) {
-  auto editor = std::make_shared<ui::ViewController>();
-  editor->setTitle("现场播报");
-  editor->view()->addSubview(std::make_shared<ui::Button>(ui::Rect{0, 0, 100, 30}, "发布"));
-  auto modal = std::make_shared<ui::NavigationController>(editor);
+TEST_F(ScreenTargetsCollect, AFullScreenModalHidesTheScreensBelowIt) {
+  auto page = std::make_shared<ui::ViewController>();
+  page->setTitle("相册");
+  auto close = std::make_shared<ui::Button>(ui::Rect{0, 0, 60, 30}, "返回");
+  close->setAction([this](ui::Button&) { tapped.push_back("modal 返回"); });
+  page->view()->addSubview(close);
+  auto modal = std::make_shared<ui::NavigationController>(page);
   tabs->presentModalViewController(modal, false);
-  EXPECT_EQ(kinds(), std::vector<std::string>{"button:发布"})
-      << "neither the screen nor the tab bar underneath takes a tap";
-  EXPECT_EQ(ScreenTargets::find(ScreenTargets::collect(), "优惠"), nullptr);
+  EXPECT_EQ(kinds(), std::vector<std::string>{"button:返回"})
+      << "no back button, content or tab of the covered stack";
+  const auto targets = ScreenTargets::collect();
+  const Target* hit = ScreenTargets::find(targets, "返回");
+  ASSERT_NE(hit, nullptr);
+  EXPECT_TRUE(hit->tap());
+  EXPECT_EQ(tapped, std::vector<std::string>{"modal 返回"});
+
+  // An alert over the modal screen still takes the taps; once it goes, the modal screen is back.
+  auto alert = std::make_shared<ui::AlertView>("提示", "网络不给力", nullptr, "确定",
+                                               std::vector<std::string>{});
+  alert->show();
+  EXPECT_EQ(kinds(), std::vector<std::string>{"alert button:确定"});
+  alert->tapButton(0);
+  loop->runFor(seconds(1));
+  EXPECT_EQ(kinds(), std::vector<std::string>{"button:返回"});
+
   modal->dismissModalViewController(false);
-  EXPECT_EQ(kinds().size(), 5u);
+  loop->runFor(seconds(1));
+  EXPECT_EQ(kinds().front(), "back button:列表") << "the stack below is reachable again";
 }
 
 }  // namespace
