@@ -126,6 +126,15 @@ void SearchResultsViewController::sendSearchRequest() {
   request_->requestGETWithGZip(searchURL());
 }
 
+void SearchResultsViewController::setResultList(std::vector<std::shared_ptr<ShopInfo>> shops) {
+  resultList_ = std::move(shops);
+}
+
+void SearchResultsViewController::appendResults(
+    const std::vector<std::shared_ptr<ShopInfo>>& shops) {
+  resultList_.insert(resultList_.end(), shops.begin(), shops.end());
+}
+
 void SearchResultsViewController::startLoadingData() {
   searchRequest();
 }

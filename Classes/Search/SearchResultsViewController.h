@@ -164,6 +164,12 @@ class SearchResultsViewController : public LKTableViewController,
   [[nodiscard]] std::string keywordSearchURL(bool withAreaName) const;
   // Sends searchURL() for the current page, replacing a pending page request.
   void sendSearchRequest();
+  // Lists whose shops come from elsewhere (the personal lists) fill the list through these.
+  void setResultList(std::vector<std::shared_ptr<ShopInfo>> shops);
+  void appendResults(const std::vector<std::shared_ptr<ShopInfo>>& shops);
+  void setResultCount(int count) { resultCount_ = count; }
+  // A page arrived: the next request asks for the one after it.
+  void pageArrived() { ++currentPage_; }
 
  private:
   void addFilterParameters(std::string& url, bool withAreaName) const;

@@ -46,7 +46,10 @@ CliSession::CliSession(std::ostream& out, CliOptions options)
 
 CliSession::~CliSession() {
   if (application().delegate() == delegate_.get()) application().setDelegate(nullptr);
-  if (started_) application().setURLOpener(nullptr);
+  if (started_) {
+    application().setURLOpener(nullptr);
+    application().setAnnouncer(nullptr);
+  }
 }
 
 ui::Application& CliSession::application() {
@@ -64,6 +67,10 @@ void CliSession::start() {
   application().setURLOpener([this](const std::string& url) {
     out_ << "opened: " << url << "\n";
     return true;
+  });
+  // A status the screen shows only for a moment is gone before the screen is printed.
+  application().setAnnouncer([this](const std::string& text) {
+    out_ << "briefly shown: " << ui::DumpWriter::visible(text) << "\n";
   });
   (void)application().launch();
   settle();
