@@ -44,6 +44,14 @@ class Image {
   [[nodiscard]] ImageOrientation orientation() const { return orientation_; }
   [[nodiscard]] Image withOrientation(ImageOrientation orientation) const;
 
+  // The same picture drawn stretchable: the `leftCapWidth` points on the left and the
+  // `topCapHeight` points at the top keep their size, as do the parts right of and below the
+  // one-point column and row that follow them; that column and row stretch. A cap of 0 scales that
+  // axis as a plain picture does. Dumps do not show it.
+  [[nodiscard]] Image stretchableImage(double leftCapWidth, double topCapHeight) const;
+  [[nodiscard]] double leftCapWidth() const { return leftCapWidth_; }
+  [[nodiscard]] double topCapHeight() const { return topCapHeight_; }
+
   [[nodiscard]] bool isNull() const { return name_.empty() && !bitmap_ && !data_; }
   [[nodiscard]] const std::string& name() const { return name_; }
   [[nodiscard]] Size size() const { return size_; }
@@ -53,7 +61,8 @@ class Image {
 
   friend bool operator==(const Image& a, const Image& b) {
     return a.name_ == b.name_ && a.size_ == b.size_ && a.bitmap_ == b.bitmap_ &&
-           a.data_ == b.data_ && a.flipped_ == b.flipped_ && a.orientation_ == b.orientation_;
+           a.data_ == b.data_ && a.flipped_ == b.flipped_ && a.orientation_ == b.orientation_ &&
+           a.leftCapWidth_ == b.leftCapWidth_ && a.topCapHeight_ == b.topCapHeight_;
   }
 
  private:
@@ -63,6 +72,8 @@ class Image {
   std::shared_ptr<const std::vector<std::uint8_t>> data_;
   bool flipped_ = false;
   ImageOrientation orientation_ = ImageOrientation::kUp;
+  double leftCapWidth_ = 0;
+  double topCapHeight_ = 0;
 };
 
 }  // namespace lk::ui
