@@ -3,6 +3,8 @@
 #include "Classes/Account/LoginViewController.h"
 #include "Classes/Broadcasts/BroadcastCellView.h"
 #include "Classes/Broadcasts/BroadcastNotifications.h"
+#include "Classes/Broadcasts/ComposeBroadcastViewController.h"
+#include "Classes/Broadcasts/ShopPickerViewController.h"
 #include "Classes/Json/JsonValue.h"
 #include "Classes/LocalState/CacheCenter.h"
 #include "Classes/Records/Broadcast.h"
@@ -265,11 +267,15 @@ void BroadcastListViewController::broadcast() {
 }
 
 void BroadcastListViewController::presentCompose() {
-  logf("Composing a broadcast about shop %s", shopInfo_ ? shopInfo_->shopId().c_str() : "");
+  auto editor = std::make_shared<ComposeBroadcastViewController>();
+  editor->setShopInfo(shopInfo_);
+  presentModalViewController(std::make_shared<ui::NavigationController>(editor), true);
 }
 
 void BroadcastListViewController::presentShopPicker() {
-  logLine("Choosing the shop of a new broadcast");
+  presentModalViewController(
+      std::make_shared<ui::NavigationController>(std::make_shared<ShopPickerViewController>()),
+      true);
 }
 
 void BroadcastListViewController::viewShopInfo(std::shared_ptr<ShopInfo> shop) {

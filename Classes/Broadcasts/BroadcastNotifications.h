@@ -13,4 +13,8 @@ inline constexpr const char* kBroadcastGoShopinfoShopKey = "shop";
 inline constexpr const char* kBroadcastGoImageView = "kBroadcastGoImageView";
 inline constexpr const char* kBroadcastGoImageViewUrlKey = "imgurl";
 
+// Posted (no object) by the attached photo's remove button, or a tap on the photo, while a
+// broadcast is being written.
+inline constexpr const char* kBroadcastRemoveImage = "kBroadcastRemoveImage";
+
 }  // namespace lk

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include "Classes/Broadcasts/BroadcastListViewController.h"
+#include "Classes/Broadcasts/ComposeBroadcastViewController.h"
 
 #include "Classes/Account/FeedbackViewController.h"
 #include "Classes/Account/LoginViewController.h"
@@ -541,7 +542,9 @@ void ShopInfoViewController::openErrorReport() {
 
 void ShopInfoViewController::openComposeBroadcast() {
   if (!shopInfo_) return;
-  logf("Composing a broadcast about shop %s is not available yet", shopInfo_->shopId().c_str());
+  auto editor = std::make_shared<ComposeBroadcastViewController>();
+  editor->setShopInfo(shopInfo_);
+  presentInOwnStack(editor);
 }
 
 void ShopInfoViewController::openBroadcastList() {

@@ -32,6 +32,12 @@ Image Image::flippedUpsideDown() const {
   return image;
 }
 
+Image Image::withOrientation(ImageOrientation orientation) const {
+  Image image = *this;
+  image.orientation_ = orientation;
+  return image;
+}
+
 Image Image::stretchableImage(double leftCapWidth, double topCapHeight) const {
   Image image = *this;
   image.leftCapWidth_ = leftCapWidth > 0 ? leftCapWidth : 0;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Platform/UI/Geometry.h"
+#include "Platform/UI/ImageOrientation.h"
 
 namespace lk::ui {
 
@@ -38,6 +39,10 @@ class Image {
   // The same picture turned upside down (drawn flipped; dumps add " (flipped)").
   [[nodiscard]] Image flippedUpsideDown() const;
   [[nodiscard]] bool isFlipped() const { return flipped_; }
+  // How the pixels must be turned to appear upright, as the camera recorded it: a photo from the
+  // picker may come on its side; a picture redrawn upright says kUp.
+  [[nodiscard]] ImageOrientation orientation() const { return orientation_; }
+  [[nodiscard]] Image withOrientation(ImageOrientation orientation) const;
 
   // The same picture drawn stretchable: the `leftCapWidth` points on the left and the
   // `topCapHeight` points at the top keep their size, as do the parts right of and below the
@@ -56,8 +61,8 @@ class Image {
 
   friend bool operator==(const Image& a, const Image& b) {
     return a.name_ == b.name_ && a.size_ == b.size_ && a.bitmap_ == b.bitmap_ &&
-           a.data_ == b.data_ && a.flipped_ == b.flipped_ && a.leftCapWidth_ == b.leftCapWidth_ &&
-           a.topCapHeight_ == b.topCapHeight_;
+           a.data_ == b.data_ && a.flipped_ == b.flipped_ && a.orientation_ == b.orientation_ &&
+           a.leftCapWidth_ == b.leftCapWidth_ && a.topCapHeight_ == b.topCapHeight_;
   }
 
  private:
@@ -66,6 +71,7 @@ class Image {
   std::shared_ptr<const Bitmap> bitmap_;
   std::shared_ptr<const std::vector<std::uint8_t>> data_;
   bool flipped_ = false;
+  ImageOrientation orientation_ = ImageOrientation::kUp;
   double leftCapWidth_ = 0;
   double topCapHeight_ = 0;
 };

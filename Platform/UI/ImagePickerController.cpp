@@ -15,7 +15,7 @@ bool ImagePickerController::isSourceTypeAvailable(SourceType source) {
   return source != SourceType::kCamera || camera();
 }
 
-void ImagePickerController::setCameraAvailableForTesting(bool available) {
+void ImagePickerController::setCameraAvailable(bool available) {
   camera() = available;
 }
 

@@ -27,7 +27,8 @@ class ImagePickerController : public ViewController {
 
   // Whether the device offers `source` (no camera unless a test or front end says so).
   static bool isSourceTypeAvailable(SourceType source);
-  static void setCameraAvailableForTesting(bool available);
+  // A device fact the front end or a test sets; off by default.
+  static void setCameraAvailable(bool available);
 
   // The delegate must outlive the picker or be cleared.
   ImagePickerDelegate* pickerDelegate = nullptr;

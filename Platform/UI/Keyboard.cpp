@@ -41,6 +41,13 @@ bool Keyboard::type(const std::string& utf8) {
   return true;
 }
 
+bool Keyboard::paste(const std::string& utf8) {
+  if (focus_ == nullptr) return false;
+  auto keep = focus_->weak_from_this().lock();
+  focus_->pasteText(utf8);
+  return true;
+}
+
 bool Keyboard::deleteBackward() {
   if (focus_ == nullptr) return false;
   auto keep = focus_->weak_from_this().lock();

@@ -28,6 +28,8 @@ class Keyboard {
 
   // Typing into the focused input. Each returns false when nothing has the focus.
   bool type(const std::string& utf8);
+  // Pasting puts the whole text in at once: one change, however long.
+  bool paste(const std::string& utf8);
   bool deleteBackward();
   bool pressReturn();
   // The focused input's clear button.

@@ -59,6 +59,9 @@ void NavigationController::layoutTop() {
   const auto& container = view();
   ViewController* top = topViewController();
   std::shared_ptr<View> next = top != nullptr ? top->view() : nullptr;
+  // Loading the top's view may have pushed another screen in front of it (a login screen): that
+  // push laid out the stack already.
+  if (top != topViewController()) return;
   if (shownView_ && shownView_ != next && shownView_->superview() == container.get()) {
     shownView_->removeFromSuperview();
   }

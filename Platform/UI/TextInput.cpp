@@ -76,6 +76,11 @@ void TextInput::typeText(const std::string& utf8) {
   }
 }
 
+void TextInput::pasteText(const std::string& utf8) {
+  if (!isFirstResponder() || utf8.empty()) return;
+  replace(TextRange{TextMeasure::utf16Length(text_), 0}, utf8);
+}
+
 void TextInput::deleteBackward() {
   if (!isFirstResponder()) return;
   std::u32string chars = TextMeasure::decode(text_);

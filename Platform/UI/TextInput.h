@@ -49,6 +49,8 @@ class TextInput : public View {
 
   // Keys, each through the delegate as typing would: one character at a time.
   void typeText(const std::string& utf8);
+  // A paste at the end of the text: one change through the delegate, which may refuse it whole.
+  void pasteText(const std::string& utf8);
   void deleteBackward();
   virtual bool pressReturn() = 0;
   virtual bool tapClearButton() { return false; }

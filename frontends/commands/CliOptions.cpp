@@ -82,12 +82,13 @@ std::optional<std::string> CliOptions::serviceURLProblem(const std::string& url)
 const char* CliOptions::usage() {
   return "usage: lokavo [--service-url URL] [--data-dir DIR] [--cache-dir DIR]\n"
          "              [--script FILE|-] [--keep-going] [--position LAT,LON] [--log FILE|-]\n"
-         "              [--device-model MODEL]\n"
+         "              [--device-model MODEL] [--camera]\n"
          "Reads commands one per line (\"help\" lists them) from the script, from standard\n"
          "input when it is not a terminal, or else at a prompt with line editing. A script\n"
          "ends with status 1 when a command did not apply (after running the rest), unless\n"
          "--keep-going. Debug lines go to lokavo.log in the data directory, or to --log FILE\n"
-         "(\"-\" for standard error).\n";
+         "(\"-\" for standard error). With --camera the device has a camera as well as\n"
+         "a photo library (\"photo FILE\" answers either).\n";
 }
 
 std::optional<CliOptions::Position> CliOptions::parsePosition(const std::string& text) {
@@ -115,6 +116,11 @@ std::optional<CliOptions> CliOptions::parse(const std::vector<std::string>& args
     }
     if (name == "--help" || name == "-h") {
       options.help = true;
+      continue;
+    }
+    if (name == "--camera") {
+      if (inlineValue) return fail("--camera takes no value");
+      options.camera = true;
       continue;
     }
     if (name == "--keep-going") {

@@ -20,6 +20,7 @@ struct CliOptions {
   };
   std::optional<Position> position;  // --position LAT,LON (for the location source)
   bool keepGoing = false;            // --keep-going: a script's refused commands do not fail it
+  bool camera = false;               // --camera: the device has a camera ("拍照上传")
   bool help = false;                 // --help
 
   // Parses the arguments after the program name. On a mistake returns nullopt with one line

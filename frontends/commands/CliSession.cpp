@@ -12,11 +12,13 @@
 #include "Platform/RunLoop/DrivableRunLoop.h"
 #include "Platform/UI/Application.h"
 #include "Platform/UI/DumpWriter.h"
+#include "Platform/UI/ImagePickerController.h"
 #include "Platform/UI/TabBarController.h"
 #include "frontends/commands/AccountCommands.h"
 #include "frontends/commands/CommandLine.h"
 #include "frontends/commands/LocationCommands.h"
 #include "frontends/commands/MapCommands.h"
+#include "frontends/commands/PhotoCommands.h"
 #include "frontends/commands/ScreenCommands.h"
 #include "frontends/commands/SearchCommands.h"
 #include "frontends/commands/ShellCommands.h"
@@ -39,6 +41,7 @@ CliSession::CliSession(std::ostream& out, CliOptions options)
   registerAccountCommands(dispatcher_, *this);
   registerLocationCommands(dispatcher_, *this);
   registerMapCommands(dispatcher_, *this);
+  registerPhotoCommands(dispatcher_, *this);
 }
 
 CliSession::~CliSession() {
@@ -57,6 +60,7 @@ void CliSession::start() {
   if (started_) return;
   started_ = true;
   if (!options_.deviceModel.empty()) DeviceInfo::setModel(options_.deviceModel);
+  ui::ImagePickerController::setCameraAvailable(options_.camera);
   applyPositionOption(*this);
   application().setDelegate(delegate_.get());
   // What the client hands to the system (a call, a web page) is printed, and counts as opened.

@@ -192,6 +192,18 @@ void registerScreenCommands(CommandDispatcher& dispatcher, CliSession& /*session
                     (void)ui::Keyboard::shared().type(args[0]);
                     return CommandResult::done();
                   }});
+  dispatcher.add({"paste", "paste TEXT", "pastes TEXT into the focused field in one piece",
+                  [](const std::vector<std::string>& args) {
+                    if (args.size() != 1) return CommandResult::rejected("usage: paste TEXT");
+                    if (auto no = unavailable()) return *no;
+                    if (!ui::Keyboard::shared().isShown()) {
+                      return CommandResult::rejected("no field has the focus (tap one first)");
+                    }
+                    (void)ui::Keyboard::shared().paste(args[0]);
+                    return CommandResult::done();
+                  },
+                  "Unlike \"type\", which types key by key (each key may be refused on its own),\n"
+                  "a paste is one change that the field takes or refuses whole.\n"});
   dispatcher.add({"return", "return", "presses the keyboard's return (search) key",
                   [](const std::vector<std::string>& args) {
                     if (!args.empty()) return CommandResult::rejected("usage: return");

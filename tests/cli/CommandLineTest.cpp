@@ -51,6 +51,8 @@ TEST(CliOptions, EveryOptionWithSeparateOrInlineValue) {
   EXPECT_DOUBLE_EQ(o->position->latitude, 39.9);
   EXPECT_DOUBLE_EQ(o->position->longitude, 116.4);
   EXPECT_FALSE(o->help);
+  EXPECT_FALSE(o->camera) << "no camera unless asked for";
+  EXPECT_TRUE(CliOptions::parse({"--camera"}, &error)->camera);
   EXPECT_TRUE(CliOptions::parse({"--help"}, &error)->help);
   EXPECT_FALSE(CliOptions::parse({}, &error)->position);
 }
@@ -62,6 +64,8 @@ TEST(CliOptions, MistakesAreReportedInOneLine) {
   EXPECT_FALSE(CliOptions::parse({"--data-dir"}, &error));
   EXPECT_NE(error.find("needs a value"), std::string::npos);
   EXPECT_FALSE(CliOptions::parse({"--script="}, &error));
+  EXPECT_FALSE(CliOptions::parse({"--camera=yes"}, &error));
+  EXPECT_NE(error.find("takes no value"), std::string::npos);
   for (const char* bad :
        {"39.9", "north,east", "91,0", "0,181", "1,2,3", "nan,1", "1e999,0", ",", "39.9;116.4"}) {
     EXPECT_FALSE(CliOptions::parse({"--position", bad}, &error)) << bad;

@@ -47,11 +47,16 @@ class StandInCliSession : public ::testing::Test {
     CacheCenter::resetSharedInstanceForTesting();
     ui::Application::resetSharedInstanceForTesting();
   }
-  static ServiceLauncher::Options options(const std::filesystem::path& log) {
+  // The service logs every request and reads its faults from a rules file, empty at first.
+  static ServiceLauncher::Options options(const std::filesystem::path& log,
+                                          const std::filesystem::path& faults) {
+    writeFile(faults, "");
     ServiceLauncher::Options o;
-    o.arguments = {"--log", log.string()};
+    o.arguments = {"--log", log.string(), "--fault-file", faults.string()};
     return o;
   }
+  // Faults from now on, one rule a line (the service reads the file again when it changes).
+  void setFaults(const std::string& rules) { writeFile(faultsFile, rules + "\n"); }
   std::string run(const std::string& line) {
     out.str({});
     EXPECT_TRUE(session->execute(line)) << line;
@@ -75,9 +80,10 @@ class StandInCliSession : public ::testing::Test {
 
   TempDir scratch;
   std::filesystem::path logFile = scratch / "requests.log";
+  std::filesystem::path faultsFile = scratch / "faults.txt";
   ScopedMainLoop loop{false};
   ScopedClientStorage storage;
-  ServiceLauncher service{options(logFile)};
+  ServiceLauncher service{options(logFile, faultsFile)};
   std::ostringstream out;
   std::unique_ptr<cli::CliSession> session;
 };

@@ -165,6 +165,42 @@ TEST_F(NavigationStack, ModalScreenCoversEverythingUntilDismissed) {
   EXPECT_EQ(window.dumpText(), "label: content of A\nnavbar: A\n");
 }
 
+// A screen that puts another one in front of itself as its view loads (a login screen).
+class CoveredScreen : public Screen {
+ public:
+  CoveredScreen(std::vector<std::string>* log, std::shared_ptr<ViewController> cover)
+      : Screen("E", log), cover_(std::move(cover)) {}
+  void viewDidLoad() override {
+    Screen::viewDidLoad();
+    navigationController()->pushViewController(cover_, false);
+  }
+
+ private:
+  std::shared_ptr<ViewController> cover_;
+};
+
+TEST_F(NavigationStack, APushAsTheRootLoadsShowsThePushedScreen) {
+  auto a = screen("A");
+  auto nav = std::make_shared<NavigationController>(a);
+  Window window;
+  window.setRootViewController(nav);
+  window.makeKeyAndVisible();
+  auto login = screen("L");
+  auto stack = std::make_shared<NavigationController>(std::make_shared<CoveredScreen>(&log, login));
+  log.clear();
+  a->presentModalViewController(stack, true);
+  EXPECT_EQ(stack->topViewController(), login.get());
+  EXPECT_EQ(window.dumpText(),
+            "label: content of A\nnavbar: A\nlabel: content of L\nnavbar: L  back: [E]\n")
+      << "only the pushed screen's view is in the stack";
+  EXPECT_EQ(login->appearance(), ViewController::Appearance::kAppeared);
+  log.clear();
+  stack->popViewController(false);
+  EXPECT_EQ(window.dumpText(), "label: content of A\nnavbar: A\nlabel: content of E\nnavbar: E\n");
+  EXPECT_EQ(log, (std::vector<std::string>{"L.willDisappear", "E.willAppear", "L.didDisappear",
+                                           "E.didAppear"}));
+}
+
 class RecordingTabDelegate : public TabBarControllerDelegate {
  public:
   bool tabBarControllerShouldSelectViewController(TabBarController&, ViewController& vc) override {

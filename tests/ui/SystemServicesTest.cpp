@@ -73,7 +73,7 @@ class SystemSheets : public ::testing::Test {
   void SetUp() override { Application::resetSharedInstanceForTesting(); }
   void TearDown() override {
     window.reset();
-    ImagePickerController::setCameraAvailableForTesting(false);
+    ImagePickerController::setCameraAvailable(false);
     Application::resetSharedInstanceForTesting();
   }
   test::ScopedMainLoop loop;
@@ -116,7 +116,7 @@ TEST_F(SystemSheets, CameraOnlyWhereTheDeviceHasOne) {
       ImagePickerController::SourceType::kPhotoLibrary));
   EXPECT_FALSE(
       ImagePickerController::isSourceTypeAvailable(ImagePickerController::SourceType::kCamera));
-  ImagePickerController::setCameraAvailableForTesting(true);
+  ImagePickerController::setCameraAvailable(true);
   EXPECT_TRUE(
       ImagePickerController::isSourceTypeAvailable(ImagePickerController::SourceType::kCamera));
   auto root = std::make_shared<ViewController>();
