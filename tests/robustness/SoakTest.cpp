@@ -1,11 +1,11 @@
 // A soak: the same front-end session over every tab, repeated against the stand-in service for
 // a bounded time ($LOKAVO_SOAK_SECONDS, 30 by default, at least 8 rounds): searching, paging,
 // sorting, filtering; a shop with its reviews, review pager, broadcasts and album; the coupon
-// lists; the broadcast list with its photos; the user centre's own broadcasts; feedback; a stay
-// in the background and the automatic login after it. After the search, each round injects one
-// fault (dropped, cut, damaged, not JSON, error status) on one path in turn. Every search must show
-// its shops; the heap must stay flat once warmed up; the stored settings and pictures stay
-// intact. Under the sanitizer build, leaks and memory errors end the run as well.
+// lists; the broadcast list with its photos; the user centre's own broadcasts; a broadcast with a
+// photo; feedback; a stay in the background and the automatic login after it. After the search,
+// each round injects one fault (dropped, cut, damaged, not JSON, error status) on one path in turn.
+// Every search must show its shops; the heap must stay flat once warmed up; the stored settings and
+// pictures stay intact. Under the sanitizer build, leaks and memory errors end the run as well.
 #include <gtest/gtest.h>
 #include <malloc.h>
 
@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "Platform/Image/Image.h"
+#include "Platform/Image/ImageCodec.h"
 #include "tests/robustness/ClientSession.h"
 
 #if defined(__has_feature)
@@ -82,6 +84,14 @@ std::string roundFault(int round) {
 TEST(Soak, EveryTabRepeatedUnderFaultsKeepsMemoryFlat) {
   ClientSession client;
   ASSERT_TRUE(client.serviceRunning()) << client.serviceErrors();
+  TempDir scratch;
+  const auto photo = scratch / "photo.jpg";
+  Image picture(640, 480);
+  for (int y = 0; y < 480; ++y) {
+    for (int x = 0; x < 640; ++x)
+      picture.setPixel(x, y, y < 240 ? 0x3366CCFFu : 0xEECC22FFu);
+  }
+  writeFile(photo, ImageCodec::encodeJpeg(picture, 0.9));
   ASSERT_TRUE(client.login("lokavo", "lokavo123"));
   client.keepStoredState();
   client.run("tab 搜索");
@@ -138,6 +148,17 @@ TEST(Soak, EveryTabRepeatedUnderFaultsKeepsMemoryFlat) {
     step("tap 返回");
     step("tab 个人中心");
     step("tap 我的现场播报");
+    step("back");
+    // A broadcast with a photo about the shop (a failed one is given up).
+    step("shop 1000001");
+    step("tap shopinfo_tab_broadcast");
+    step("type \"今天人不多 round " + std::to_string(round) + "\"");
+    step("tap broadcast_camera");
+    step("alert 从相册上传");
+    step("photo " + photo.string());
+    step("tap 发布");
+    step("alert 取消");
+    step("tap 取消");
     step("back");
     // Feedback from the more screen (it closes itself once sent).
     step("tap 更多");
