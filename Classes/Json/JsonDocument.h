@@ -1,0 +1,36 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "Classes/Json/JsonNode.h"
+
+namespace lk::json {
+
+// A parsed answer, read through Nodes. It accepts exactly the texts that json::parse accepts and
+// reads them the same way (a repeated key: the last value; integers beyond 64 bits and exponents
+// beyond the double range: doubles, infinite ones included; at most 32 levels of nesting), but
+// parses several times faster and frees everything at once. The Nodes of a document stay valid
+// while it lives, moves included.
+class Document {
+ public:
+  // Parses UTF-8 JSON text. On failure returns nullopt and, when `error` is given, the same
+  // message json::parse gives.
+  [[nodiscard]] static std::optional<Document> parse(std::string_view text,
+                                                     std::string* error = nullptr);
+
+  Document(Document&&) noexcept;
+  Document& operator=(Document&&) noexcept;
+  ~Document();
+
+  [[nodiscard]] Node root() const;
+
+ private:
+  struct Storage;
+  explicit Document(std::unique_ptr<Storage> storage);
+  std::unique_ptr<Storage> storage_;
+};
+
+}  // namespace lk::json
