@@ -12,8 +12,7 @@ namespace lk {
 
 Broadcast::Broadcast() : userImg_(kUserImageRequest), bcImg_(kPhotoRequest) {}
 
-std::shared_ptr<Broadcast> Broadcast::fromBroadcastEntry(const boost::json::object& entry,
-                                                         std::string_view base) {
+std::shared_ptr<Broadcast> Broadcast::fromBroadcastEntry(json::Node entry, std::string_view base) {
   auto b = std::make_shared<Broadcast>();
   b->setUserImgUrl(urlMember(entry, "pic_url_s", base));
   b->setUserName(json::textMember(entry, "uname"));
@@ -25,8 +24,7 @@ std::shared_ptr<Broadcast> Broadcast::fromBroadcastEntry(const boost::json::obje
   return b;
 }
 
-std::shared_ptr<Broadcast> Broadcast::fromShopInformation(const boost::json::object& entry,
-                                                          std::string_view base) {
+std::shared_ptr<Broadcast> Broadcast::fromShopInformation(json::Node entry, std::string_view base) {
   auto b = std::make_shared<Broadcast>();
   b->setUserName(json::textMember(entry, "uname"));
   b->setContent(json::textMember(entry, "content"));
@@ -34,6 +32,16 @@ std::shared_ptr<Broadcast> Broadcast::fromShopInformation(const boost::json::obj
   b->setUserImgUrl(urlMember(entry, "pic_url_s", base));
   b->setImgUrl(urlMember(entry, "img", base));
   return b;
+}
+
+std::shared_ptr<Broadcast> Broadcast::fromBroadcastEntry(const boost::json::object& entry,
+                                                         std::string_view base) {
+  return fromBroadcastEntry(json::Node(entry), base);
+}
+
+std::shared_ptr<Broadcast> Broadcast::fromShopInformation(const boost::json::object& entry,
+                                                          std::string_view base) {
+  return fromShopInformation(json::Node(entry), base);
 }
 
 std::string Broadcast::createdDate(double createdTime) {

@@ -14,11 +14,6 @@
 namespace lk {
 namespace {
 
-const boost::json::object& objectOrEmpty(const boost::json::value& v) {
-  static const boost::json::object kEmpty;
-  return v.is_object() ? v.get_object() : kEmpty;
-}
-
 bool isSpaceAt(std::string_view s, std::size_t i, std::size_t& length) {
   const auto c = static_cast<unsigned char>(s[i]);
   if (c == ' ' || (c >= '\t' && c <= '\r')) {
@@ -75,7 +70,7 @@ ShopInfo::ShopInfo() : shopImg_(kPictureRequest) {}
 
 ShopInfo::~ShopInfo() = default;  // pending requests cancel when destroyed
 
-std::shared_ptr<ShopInfo> ShopInfo::fromSearchItem(const boost::json::object& item) {
+std::shared_ptr<ShopInfo> ShopInfo::fromSearchItem(json::Node item) {
   auto shop = std::make_shared<ShopInfo>();
   shop->setStrName(Utility::removeTag("em", json::textMember(item, "shop_name")));
   shop->setShopId(json::textMember(item, "shop_id"));
@@ -88,20 +83,21 @@ std::shared_ptr<ShopInfo> ShopInfo::fromSearchItem(const boost::json::object& it
   shop->setIntCmtCount(json::intMember(item, "cmt_num"));
   shop->setFltAverage(json::floatMember(item, "average_pay"));
   std::vector<std::shared_ptr<Coupon>> coupons;
-  if (const auto* offers = json::arrayMember(item, "cheap_off")) {
-    for (const auto& offer : *offers) {
-      const auto& o = objectOrEmpty(offer);
-      auto coupon = std::make_shared<Coupon>();
-      coupon->setTopic(json::textMember(o, "title"));
-      coupon->setCouponId(json::textMember(o, "id"));
-      coupons.push_back(std::move(coupon));
-    }
+  for (const json::Node offer : json::arrayMember(item, "cheap_off").elements()) {
+    auto coupon = std::make_shared<Coupon>();
+    coupon->setTopic(json::textMember(offer, "title"));
+    coupon->setCouponId(json::textMember(offer, "id"));
+    coupons.push_back(std::move(coupon));
   }
   shop->setArrCouponList(std::move(coupons));
   return shop;
 }
 
-void ShopInfo::decodeShopInformation(const boost::json::object& root) {
+std::shared_ptr<ShopInfo> ShopInfo::fromSearchItem(const boost::json::object& item) {
+  return fromSearchItem(json::Node(item));
+}
+
+void ShopInfo::decodeShopInformation(json::Node root) {
   setIntStatus(json::intMember(root, "intStauts"));
   setShopId(json::textMember(root, "intShopId"));
   setStrName(json::textMember(root, "strName"));
@@ -115,43 +111,49 @@ void ShopInfo::decodeShopInformation(const boost::json::object& root) {
   setStrPriceInfo(json::textMember(root, "strPriceInfo"));
   setFltAverage(json::floatMember(root, "fltAverage"));
   setFltScoreTotal(json::floatMember(root, "fltScoreTotal"));
-  if (const auto* meta = json::objectMember(root, "arrMeta")) setArrMeta(*meta);
+  if (const json::Node meta = json::objectMember(root, "arrMeta"); meta.exists()) {
+    setArrMeta(std::move(meta.toValue().get_object()));
+  }
   std::vector<std::string> telephones;
-  if (const auto* tels = json::arrayMember(root, "arrTel")) {
-    for (const auto& tel : *tels) {
-      if (const auto text = json::toString(tel)) appendTelephones(*text, telephones);
-    }
+  for (const json::Node tel : json::arrayMember(root, "arrTel").elements()) {
+    if (const auto text = json::toString(tel)) appendTelephones(*text, telephones);
   }
   setArrTel(std::move(telephones));
-  if (const auto* score = json::member(root, "arrScore")) setArrScore(*score);
+  if (const json::Node score = root.member("arrScore"); score.exists()) {
+    setArrScore(score.toValue());
+  }
   setStrShopImgUrl(json::textMember(root, "strShopImgUrl"));
   setStrRecommendName(json::textMember(root, "strRecommendName"));
-  if (const auto* recommend = json::arrayMember(root, "arrRecommend")) setArrRecommend(*recommend);
-  if (const auto* special = json::member(root, "arrSpecialList")) setArrSpecialList(*special);
+  if (const json::Node recommend = json::arrayMember(root, "arrRecommend"); recommend.exists()) {
+    setArrRecommend(std::move(recommend.toValue().get_array()));
+  }
+  if (const json::Node special = root.member("arrSpecialList"); special.exists()) {
+    setArrSpecialList(special.toValue());
+  }
   setIntCmtCount(json::intMember(root, "intCmtCount"));
   setIntMiniCmtCount(json::intMember(root, "intMiniCmtCount"));
   const std::string base = json::textMember(root, "base");
-  if (const auto* reviews = json::arrayMember(root, "arrCmtList"); reviews && !reviews->empty()) {
-    setArrCmtList({Comment::fromShopInformation(objectOrEmpty((*reviews)[0]), base)});
+  if (const json::Node reviews = json::arrayMember(root, "arrCmtList"); !reviews.empty()) {
+    setArrCmtList({Comment::fromShopInformation(reviews.at(0), base)});
   }
-  if (const auto* reports = json::arrayMember(root, "arrMiniCmtList");
-      reports && !reports->empty()) {
-    setArrMiniCmtList({Broadcast::fromShopInformation(objectOrEmpty((*reports)[0]), base)});
+  if (const json::Node reports = json::arrayMember(root, "arrMiniCmtList"); !reports.empty()) {
+    setArrMiniCmtList({Broadcast::fromShopInformation(reports.at(0), base)});
   }
   setWant(json::boolMember(root, "want"));
   setBeen(json::boolMember(root, "been"));
   std::vector<std::shared_ptr<Coupon>> coupons;
-  if (const auto* offers = json::arrayMember(root, "arrCouponList")) {
-    for (const auto& offer : *offers) {
-      const auto& o = objectOrEmpty(offer);
-      auto coupon = std::make_shared<Coupon>();
-      coupon->setCouponId(json::textMember(o, "strId"));
-      coupon->setTopic(json::textMember(o, "strTopic"));
-      coupon->setType(Coupon::typeWithName(json::textMember(o, "strType")));
-      coupons.push_back(std::move(coupon));
-    }
+  for (const json::Node offer : json::arrayMember(root, "arrCouponList").elements()) {
+    auto coupon = std::make_shared<Coupon>();
+    coupon->setCouponId(json::textMember(offer, "strId"));
+    coupon->setTopic(json::textMember(offer, "strTopic"));
+    coupon->setType(Coupon::typeWithName(json::textMember(offer, "strType")));
+    coupons.push_back(std::move(coupon));
   }
   setArrCouponList(std::move(coupons));
+}
+
+void ShopInfo::decodeShopInformation(const boost::json::object& root) {
+  decodeShopInformation(json::Node(root));
 }
 
 bool ShopInfo::isEqual(const ShopInfo& other) const {
