@@ -27,8 +27,9 @@ class Document {
 
   [[nodiscard]] Node root() const;
 
+  struct Storage;  // known to the sources only
+
  private:
-  struct Storage;
   explicit Document(std::unique_ptr<Storage> storage);
   std::unique_ptr<Storage> storage_;
 };

@@ -30,12 +30,7 @@ struct TapeAccess {
   }
 
   static dom::element element(const Node& n) { return load<dom::element>(n.element_); }
-  static Node node(dom::element e) {
-    Node n;
-    n.backend_ = Node::Backend::kTape;
-    store(n.element_, e);
-    return n;
-  }
+  static Node node(dom::element e);
   static Node boostNode(const boost::json::value* v) { return v != nullptr ? Node(*v) : Node(); }
 
   static Node::ElementIterator elementIterator(dom::array::iterator it) {
@@ -168,26 +163,22 @@ boost::json::value valueOf(dom::element e) {
 
 }  // namespace
 
-Node::Node(const boost::json::value& value) : backend_(Backend::kBoostValue), value_(&value) {}
+Node TapeAccess::node(dom::element e) {
+  Node n;
+  n.backend_ = Node::Backend::kTape;
+  n.kind_ = kindOf(e);
+  store(n.element_, e);
+  return n;
+}
 
-Node::Node(const boost::json::object& object) : backend_(Backend::kBoostObject), object_(&object) {}
+Node::Node(const boost::json::value& value)
+    : backend_(Backend::kBoostValue), kind_(kindOf(value)), value_(&value) {}
+
+Node::Node(const boost::json::object& object)
+    : backend_(Backend::kBoostObject), kind_(Kind::kObject), object_(&object) {}
 
 Node Node::fromTapeElement(const void* element) {
   return TapeAccess::node(*static_cast<const dom::element*>(element));
-}
-
-Node::Kind Node::kind() const {
-  switch (backend_) {
-    case Backend::kTape:
-      return kindOf(TapeAccess::element(*this));
-    case Backend::kBoostValue:
-      return kindOf(*value_);
-    case Backend::kBoostObject:
-      return Kind::kObject;
-    case Backend::kAbsent:
-      break;
-  }
-  return Kind::kNull;
 }
 
 bool Node::getBool() const {
@@ -245,6 +236,31 @@ Node Node::member(std::string_view key) const {
   }
   const auto* object = TapeAccess::boostObject(*this);
   return object != nullptr ? TapeAccess::boostNode(object->if_contains(key)) : Node();
+}
+
+void Node::pick(const std::string_view* keys, std::size_t count, Node* found) const {
+  if (backend_ != Backend::kTape) {
+    for (std::size_t i = 0; i < count; ++i)
+      found[i] = member(keys[i]);
+    return;
+  }
+  dom::object members;
+  if (TapeAccess::element(*this).get_object().get(members) != simdjson::SUCCESS) return;
+  // The service writes members in the order decoders list them: the search for the next key
+  // starts after the last one found.
+  std::size_t next = 0;
+  for (auto it = members.begin(); it != members.end(); ++it) {
+    const std::string_view key = it.key();
+    for (std::size_t tried = 0; tried < count; ++tried) {
+      const std::size_t i = next + tried < count ? next + tried : next + tried - count;
+      // A later occurrence of a key replaces an earlier one, as in member().
+      if (keys[i] == key) {
+        found[i] = TapeAccess::node(it.value());
+        next = i + 1 < count ? i + 1 : 0;
+        break;
+      }
+    }
+  }
 }
 
 std::size_t Node::size() const {

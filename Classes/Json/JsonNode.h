@@ -3,6 +3,7 @@
 #include <boost/json/object.hpp>
 #include <boost/json/value.hpp>
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
@@ -28,7 +29,7 @@ class Node {
 
   // False for a missing member (and for a default-constructed view).
   [[nodiscard]] bool exists() const { return backend_ != Backend::kAbsent; }
-  [[nodiscard]] Kind kind() const;
+  [[nodiscard]] Kind kind() const { return kind_; }
   [[nodiscard]] bool isObject() const { return kind() == Kind::kObject; }
   [[nodiscard]] bool isArray() const { return kind() == Kind::kArray; }
   [[nodiscard]] bool isString() const { return kind() == Kind::kString; }
@@ -44,6 +45,14 @@ class Node {
   // An object's member. When a key occurs more than once the last occurrence counts, as in a
   // parsed Boost.JSON object. Absent for a missing member or when this is not an object.
   [[nodiscard]] Node member(std::string_view key) const;
+  // member() of each key, found in one pass over the members (decoders read most members of an
+  // object: looking each one up would pass over the object once per key).
+  template <std::size_t N>
+  [[nodiscard]] std::array<Node, N> pick(const std::array<std::string_view, N>& keys) const {
+    std::array<Node, N> found{};
+    pick(keys.data(), N, found.data());
+    return found;
+  }
 
   // Elements of an array, members of an object (in text order, duplicates included); empty for
   // any other kind.
@@ -69,10 +78,13 @@ class Node {
 
   enum class Backend : std::uint8_t { kAbsent, kTape, kBoostValue, kBoostObject };
 
+  void pick(const std::string_view* keys, std::size_t count, Node* found) const;
+
   // A view of the parser's element at `element` (the document's root).
   [[nodiscard]] static Node fromTapeElement(const void* element);
 
   Backend backend_ = Backend::kAbsent;
+  Kind kind_ = Kind::kNull;
   // The parser's element (two words) for kTape; the Boost.JSON value or object otherwise.
   union {
     const boost::json::value* value_;

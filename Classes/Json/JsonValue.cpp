@@ -166,6 +166,11 @@ std::optional<std::string> toString(Node v) {
   }
 }
 
+std::string toText(Node v) {
+  if (v.isString()) return std::string(v.getString());
+  return toString(v).value_or(std::string());
+}
+
 int intMember(Node o, std::string_view key) {
   return toInt(o.member(key));
 }
@@ -191,7 +196,7 @@ std::optional<std::string> stringMember(Node o, std::string_view key) {
 }
 
 std::string textMember(Node o, std::string_view key) {
-  return stringMember(o, key).value_or(std::string());
+  return toText(o.member(key));
 }
 
 Node arrayMember(Node o, std::string_view key) {

@@ -57,6 +57,8 @@ using boost::json::value;
 [[nodiscard]] float toFloat(Node v);
 [[nodiscard]] bool toBool(Node v);
 [[nodiscard]] std::optional<std::string> toString(Node v);
+// toString, or "" when absent.
+[[nodiscard]] std::string toText(Node v);
 
 [[nodiscard]] int intMember(Node o, std::string_view key);
 [[nodiscard]] long long int64Member(Node o, std::string_view key);
