@@ -1,5 +1,6 @@
 #include "Classes/Records/Broadcast.h"
 
+#include <array>
 #include <chrono>
 #include <cmath>
 
@@ -25,12 +26,15 @@ std::shared_ptr<Broadcast> Broadcast::fromBroadcastEntry(json::Node entry, std::
 }
 
 std::shared_ptr<Broadcast> Broadcast::fromShopInformation(json::Node entry, std::string_view base) {
+  static constexpr std::array<std::string_view, 5> kKeys = {"uname", "content", "create_time",
+                                                            "pic_url_s", "img"};
+  const auto m = entry.pick(kKeys);
   auto b = std::make_shared<Broadcast>();
-  b->setUserName(json::textMember(entry, "uname"));
-  b->setContent(json::textMember(entry, "content"));
-  b->setCreatedTime(json::doubleMember(entry, "create_time"));
-  b->setUserImgUrl(urlMember(entry, "pic_url_s", base));
-  b->setImgUrl(urlMember(entry, "img", base));
+  b->setUserName(json::toText(m[0]));
+  b->setContent(json::toText(m[1]));
+  b->setCreatedTime(json::toDouble(m[2]));
+  b->setUserImgUrl(urlOf(m[3], base));
+  b->setImgUrl(urlOf(m[4], base));
   return b;
 }
 

@@ -1,5 +1,7 @@
 #include "Classes/Records/Comment.h"
 
+#include <array>
+
 #include "Classes/Json/JsonValue.h"
 #include "Classes/Records/RecordJson.h"
 #include "Classes/Util/Utility.h"
@@ -32,11 +34,14 @@ std::shared_ptr<Comment> Comment::fromReviewEntry(json::Node entry, std::string_
 }
 
 std::shared_ptr<Comment> Comment::fromShopInformation(json::Node entry, std::string_view base) {
+  static constexpr std::array<std::string_view, 4> kKeys = {"uname", "total_score", "content",
+                                                            "pic_url_s"};
+  const auto m = entry.pick(kKeys);
   auto c = std::make_shared<Comment>();
-  c->setUserName(json::textMember(entry, "uname"));
-  c->setTotalScore(json::floatMember(entry, "total_score"));
-  c->setContent(json::textMember(entry, "content"));
-  c->setUserImgUrl(urlMember(entry, "pic_url_s", base));
+  c->setUserName(json::toText(m[0]));
+  c->setTotalScore(json::toFloat(m[1]));
+  c->setContent(json::toText(m[2]));
+  c->setUserImgUrl(urlOf(m[3], base));
   return c;
 }
 

@@ -4,12 +4,15 @@
 
 namespace lk {
 
-std::string urlMember(json::Node o, std::string_view key, std::string_view base) {
-  const json::Node v = o.member(key);
-  if (!v.isString() || v.getString().empty()) return {};
+std::string urlOf(json::Node member, std::string_view base) {
+  if (!member.isString() || member.getString().empty()) return {};
   std::string url(base);
-  url += v.getString();
+  url += member.getString();
   return url;
+}
+
+std::string urlMember(json::Node o, std::string_view key, std::string_view base) {
+  return urlOf(o.member(key), base);
 }
 
 std::string urlMember(const boost::json::object& o, std::string_view key, std::string_view base) {

@@ -1,5 +1,8 @@
 #include "Classes/Records/ShopInfo.h"
 
+#include <array>
+#include <string_view>
+
 #include "Classes/Json/JsonValue.h"
 #include "Classes/Records/Broadcast.h"
 #include "Classes/Records/Comment.h"
@@ -71,23 +74,33 @@ ShopInfo::ShopInfo() : shopImg_(kPictureRequest) {}
 ShopInfo::~ShopInfo() = default;  // pending requests cancel when destroyed
 
 std::shared_ptr<ShopInfo> ShopInfo::fromSearchItem(json::Node item) {
+  enum { kName, kId, kScore, kAddress, kDistance, kTags, kReviews, kAverage, kOffers, kCount };
+  static constexpr std::array<std::string_view, kCount> kKeys = {
+      "shop_name", "shop_id", "total_score", "address",  "distance",
+      "taglist",   "cmt_num", "average_pay", "cheap_off"};
+  const auto m = item.pick(kKeys);
   auto shop = std::make_shared<ShopInfo>();
-  shop->setStrName(Utility::removeTag("em", json::textMember(item, "shop_name")));
-  shop->setShopId(json::textMember(item, "shop_id"));
-  shop->setFltScoreTotal(json::floatMember(item, "total_score"));
-  shop->setStrAddress(json::textMember(item, "address"));
-  shop->setDistance(json::floatMember(item, "distance"));
-  if (auto tags = json::stringMember(item, "taglist"); tags && !tags->empty()) {
+  shop->setStrName(Utility::removeTag("em", json::toText(m[kName])));
+  shop->setShopId(json::toText(m[kId]));
+  shop->setFltScoreTotal(json::toFloat(m[kScore]));
+  shop->setStrAddress(json::toText(m[kAddress]));
+  shop->setDistance(json::toFloat(m[kDistance]));
+  if (auto tags = json::toString(m[kTags]); tags && !tags->empty()) {
     shop->setTagList(std::move(tags));
   }
-  shop->setIntCmtCount(json::intMember(item, "cmt_num"));
-  shop->setFltAverage(json::floatMember(item, "average_pay"));
+  shop->setIntCmtCount(json::toInt(m[kReviews]));
+  shop->setFltAverage(json::toFloat(m[kAverage]));
   std::vector<std::shared_ptr<Coupon>> coupons;
-  for (const json::Node offer : json::arrayMember(item, "cheap_off").elements()) {
-    auto coupon = std::make_shared<Coupon>();
-    coupon->setTopic(json::textMember(offer, "title"));
-    coupon->setCouponId(json::textMember(offer, "id"));
-    coupons.push_back(std::move(coupon));
+  if (m[kOffers].isArray()) {
+    coupons.reserve(m[kOffers].size());
+    for (const json::Node offer : m[kOffers].elements()) {
+      static constexpr std::array<std::string_view, 2> kOfferKeys = {"title", "id"};
+      const auto o = offer.pick(kOfferKeys);
+      auto coupon = std::make_shared<Coupon>();
+      coupon->setTopic(json::toText(o[0]));
+      coupon->setCouponId(json::toText(o[1]));
+      coupons.push_back(std::move(coupon));
+    }
   }
   shop->setArrCouponList(std::move(coupons));
   return shop;
@@ -98,56 +111,98 @@ std::shared_ptr<ShopInfo> ShopInfo::fromSearchItem(const boost::json::object& it
 }
 
 void ShopInfo::decodeShopInformation(json::Node root) {
-  setIntStatus(json::intMember(root, "intStauts"));
-  setShopId(json::textMember(root, "intShopId"));
-  setStrName(json::textMember(root, "strName"));
-  setIntCityId(json::intMember(root, "intCityId"));
-  setStrAddress(json::textMember(root, "strAddress"));
-  setStrLandmark(json::textMember(root, "strLandmark"));
-  setFltPositionX(json::floatMember(root, "fltPositionX"));
-  setFltPositionY(json::floatMember(root, "fltPositionY"));
-  setStrHours(json::textMember(root, "strHours"));
-  setStrBusInfo(json::textMember(root, "strBusInfo"));
-  setStrPriceInfo(json::textMember(root, "strPriceInfo"));
-  setFltAverage(json::floatMember(root, "fltAverage"));
-  setFltScoreTotal(json::floatMember(root, "fltScoreTotal"));
-  if (const json::Node meta = json::objectMember(root, "arrMeta"); meta.exists()) {
-    setArrMeta(std::move(meta.toValue().get_object()));
-  }
+  enum {
+    kStatus,
+    kId,
+    kName,
+    kCityId,
+    kAddress,
+    kLandmark,
+    kX,
+    kY,
+    kHours,
+    kBus,
+    kPrice,
+    kAverage,
+    kScoreTotal,
+    kMeta,
+    kTel,
+    kScore,
+    kImgUrl,
+    kRecommendName,
+    kRecommend,
+    kSpecial,
+    kReviewCount,
+    kBroadcastCount,
+    kBase,
+    kReviews,
+    kBroadcasts,
+    kWant,
+    kBeen,
+    kOffers,
+    kCount
+  };
+  static constexpr std::array<std::string_view, kCount> kKeys = {
+      "intStauts",       "intShopId",      "strName",
+      "intCityId",       "strAddress",     "strLandmark",
+      "fltPositionX",    "fltPositionY",   "strHours",
+      "strBusInfo",      "strPriceInfo",   "fltAverage",
+      "fltScoreTotal",   "arrMeta",        "arrTel",
+      "arrScore",        "strShopImgUrl",  "strRecommendName",
+      "arrRecommend",    "arrSpecialList", "intCmtCount",
+      "intMiniCmtCount", "base",           "arrCmtList",
+      "arrMiniCmtList",  "want",           "been",
+      "arrCouponList"};
+  const auto m = root.pick(kKeys);
+  setIntStatus(json::toInt(m[kStatus]));
+  setShopId(json::toText(m[kId]));
+  setStrName(json::toText(m[kName]));
+  setIntCityId(json::toInt(m[kCityId]));
+  setStrAddress(json::toText(m[kAddress]));
+  setStrLandmark(json::toText(m[kLandmark]));
+  setFltPositionX(json::toFloat(m[kX]));
+  setFltPositionY(json::toFloat(m[kY]));
+  setStrHours(json::toText(m[kHours]));
+  setStrBusInfo(json::toText(m[kBus]));
+  setStrPriceInfo(json::toText(m[kPrice]));
+  setFltAverage(json::toFloat(m[kAverage]));
+  setFltScoreTotal(json::toFloat(m[kScoreTotal]));
+  if (m[kMeta].isObject()) setArrMeta(std::move(m[kMeta].toValue().get_object()));
   std::vector<std::string> telephones;
-  for (const json::Node tel : json::arrayMember(root, "arrTel").elements()) {
-    if (const auto text = json::toString(tel)) appendTelephones(*text, telephones);
+  if (m[kTel].isArray()) {
+    for (const json::Node tel : m[kTel].elements()) {
+      if (const auto text = json::toString(tel)) appendTelephones(*text, telephones);
+    }
   }
   setArrTel(std::move(telephones));
-  if (const json::Node score = root.member("arrScore"); score.exists()) {
-    setArrScore(score.toValue());
+  if (m[kScore].exists()) setArrScore(m[kScore].toValue());
+  setStrShopImgUrl(json::toText(m[kImgUrl]));
+  setStrRecommendName(json::toText(m[kRecommendName]));
+  if (m[kRecommend].isArray()) setArrRecommend(std::move(m[kRecommend].toValue().get_array()));
+  if (m[kSpecial].exists()) setArrSpecialList(m[kSpecial].toValue());
+  setIntCmtCount(json::toInt(m[kReviewCount]));
+  setIntMiniCmtCount(json::toInt(m[kBroadcastCount]));
+  const std::string base = json::toText(m[kBase]);
+  if (m[kReviews].isArray() && !m[kReviews].empty()) {
+    setArrCmtList({Comment::fromShopInformation(m[kReviews].at(0), base)});
   }
-  setStrShopImgUrl(json::textMember(root, "strShopImgUrl"));
-  setStrRecommendName(json::textMember(root, "strRecommendName"));
-  if (const json::Node recommend = json::arrayMember(root, "arrRecommend"); recommend.exists()) {
-    setArrRecommend(std::move(recommend.toValue().get_array()));
+  if (m[kBroadcasts].isArray() && !m[kBroadcasts].empty()) {
+    setArrMiniCmtList({Broadcast::fromShopInformation(m[kBroadcasts].at(0), base)});
   }
-  if (const json::Node special = root.member("arrSpecialList"); special.exists()) {
-    setArrSpecialList(special.toValue());
-  }
-  setIntCmtCount(json::intMember(root, "intCmtCount"));
-  setIntMiniCmtCount(json::intMember(root, "intMiniCmtCount"));
-  const std::string base = json::textMember(root, "base");
-  if (const json::Node reviews = json::arrayMember(root, "arrCmtList"); !reviews.empty()) {
-    setArrCmtList({Comment::fromShopInformation(reviews.at(0), base)});
-  }
-  if (const json::Node reports = json::arrayMember(root, "arrMiniCmtList"); !reports.empty()) {
-    setArrMiniCmtList({Broadcast::fromShopInformation(reports.at(0), base)});
-  }
-  setWant(json::boolMember(root, "want"));
-  setBeen(json::boolMember(root, "been"));
+  setWant(json::toBool(m[kWant]));
+  setBeen(json::toBool(m[kBeen]));
   std::vector<std::shared_ptr<Coupon>> coupons;
-  for (const json::Node offer : json::arrayMember(root, "arrCouponList").elements()) {
-    auto coupon = std::make_shared<Coupon>();
-    coupon->setCouponId(json::textMember(offer, "strId"));
-    coupon->setTopic(json::textMember(offer, "strTopic"));
-    coupon->setType(Coupon::typeWithName(json::textMember(offer, "strType")));
-    coupons.push_back(std::move(coupon));
+  if (m[kOffers].isArray()) {
+    for (const json::Node offer : m[kOffers].elements()) {
+      static constexpr std::array<std::string_view, 3> kOfferKeys = {"strId", "strTopic",
+                                                                     "strType"};
+      const auto o = offer.pick(kOfferKeys);
+      auto coupon = std::make_shared<Coupon>();
+      coupon->setCouponId(json::toText(o[0]));
+      coupon->setTopic(json::toText(o[1]));
+      coupon->setType(Coupon::typeWithName(json::toText(o[2])));
+      coupons.push_back(std::move(coupon));
+    }
   }
   setArrCouponList(std::move(coupons));
 }
