@@ -24,7 +24,7 @@
 #include "Platform/UI/NavigationController.h"
 #include "Platform/UI/TabBarController.h"
 #include "bench/BenchFixtures.h"
-#include "frontends/cli/CliSession.h"
+#include "frontends/commands/CliSession.h"
 #include "tests/support/ScopedClientStorage.h"
 #include "tests/support/ServiceLauncher.h"
 #include "tests/support/TestSupport.h"

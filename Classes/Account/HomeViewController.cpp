@@ -4,8 +4,11 @@
 #include "Classes/Account/Home.h"
 #include "Classes/Account/HomeTableViewHeader.h"
 #include "Classes/Account/LoginViewController.h"
+#include "Classes/Account/MoreViewController.h"
 #include "Classes/Broadcasts/BroadcastListViewController.h"
 #include "Classes/Broadcasts/BroadcastNotifications.h"
+#include "Classes/Search/BrowseHistoryViewController.h"
+#include "Classes/Search/WantBeenViewController.h"
 #include "Classes/ServiceClient/FormValue.h"
 #include "Classes/ServiceClient/HttpRequest.h"
 #include "Classes/ServiceClient/ServiceAnswer.h"
@@ -198,7 +201,7 @@ int HomeViewController::numberOfSectionsInTableView(ui::TableView& /*tableView*/
 
 int HomeViewController::tableViewNumberOfRowsInSection(ui::TableView& /*tableView*/,
                                                        int /*section*/) {
-  return home_ ? 2 : 0;
+  return home_ ? kRowCount : 0;
 }
 
 std::shared_ptr<ui::TableViewCell> HomeViewController::tableViewCellForRowAtIndexPath(
@@ -207,8 +210,7 @@ std::shared_ptr<ui::TableViewCell> HomeViewController::tableViewCellForRowAtInde
   if (!cell)
     cell = std::make_shared<ui::TableViewCell>(ui::TableViewCell::Style::kDefault, kCellIdentifier);
   cell->textLabel()->setFont(ui::Font::named(kFontName, 16));
-  cell->textLabel()->setText(ip.row == 0 ? strprintf("我的现场播报(%d)", home_->broadcastCount)
-                                         : std::string("我最近浏览的商户"));
+  cell->textLabel()->setText(rowTitle(ip.row));
   cell->accessoryType = ui::TableViewCell::Accessory::kDisclosureIndicator;
   cell->selectionStyle = ui::TableViewCell::SelectionStyle::kGray;
   return cell;
@@ -217,10 +219,36 @@ std::shared_ptr<ui::TableViewCell> HomeViewController::tableViewCellForRowAtInde
 void HomeViewController::tableViewDidSelectRowAtIndexPath(ui::TableView& tableView,
                                                           ui::IndexPath ip) {
   tableView.deselectRowAtIndexPath(ip, true);
-  if (ip.row == 0) {
-    openOwnBroadcasts();
-  } else {
-    openBrowseHistory();
+  switch (ip.row) {
+    case kOwnBroadcastsRow:
+      openOwnBroadcasts();
+      break;
+    case kBrowseHistoryRow:
+      openBrowseHistory();
+      break;
+    case kWantRow:
+      openWantBeen(WantBeenViewController::kWantType);
+      break;
+    case kBeenRow:
+      openWantBeen(WantBeenViewController::kBeenType);
+      break;
+    default:
+      break;
+  }
+}
+
+std::string HomeViewController::rowTitle(int row) const {
+  switch (row) {
+    case kOwnBroadcastsRow:
+      return strprintf("我的现场播报(%d)", home_ ? home_->broadcastCount : 0);
+    case kBrowseHistoryRow:
+      return "我最近浏览的商户";
+    case kWantRow:
+      return strprintf("我想去的(%d)", home_ ? home_->wantCount : 0);
+    case kBeenRow:
+      return strprintf("我去过的(%d)", home_ ? home_->beenCount : 0);
+    default:
+      return {};
   }
 }
 
@@ -232,6 +260,23 @@ void HomeViewController::openOwnBroadcasts() {
   list->setHasTabbar(true);
   list->showShopName = true;
   nav->pushViewController(list, true);
+}
+
+void HomeViewController::openBrowseHistory() {
+  if (auto* nav = navigationController())
+    nav->pushViewController(std::make_shared<BrowseHistoryViewController>(), true);
+}
+
+void HomeViewController::openWantBeen(int type) {
+  auto* nav = navigationController();
+  // The lists are the logged-in user's: without a session there is nothing to ask for.
+  if (nav == nullptr || !LoginViewController::sharedInstance().isLogin()) return;
+  nav->pushViewController(std::make_shared<WantBeenViewController>(type), true);
+}
+
+void HomeViewController::openMore() {
+  if (auto* nav = navigationController())
+    nav->pushViewController(std::make_shared<MoreViewController>(), true);
 }
 
 }  // namespace lk

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "Classes/ServiceClient/HttpRequestDelegate.h"
@@ -15,8 +16,8 @@ class HomeTableViewHeader;
 class HttpRequest;
 
 // The "个人中心" tab: the login screen covers it while nobody is logged in; once logged in it
-// shows the profile header and the rows of the user's own broadcasts and recently viewed shops,
-// and, while the tab bar has no "更多" tab, a "更多" bar button.
+// shows the profile header and the rows of the user's own broadcasts, the recently viewed shops
+// and the want and been lists, and, while the tab bar has no "更多" tab, a "更多" bar button.
 class HomeViewController : public LKTableViewController,
                            public TabRootScreen,
                            private HttpRequestDelegate {
@@ -26,6 +27,7 @@ class HomeViewController : public LKTableViewController,
   static constexpr int kLatestBroadcastRequest = 1;
   static constexpr const char* kFontName = "STHeitiSC-Medium";
   static constexpr const char* kMoreTitle = "更多";
+  enum Row { kOwnBroadcastsRow, kBrowseHistoryRow, kWantRow, kBeenRow, kRowCount };
 
   HomeViewController();
   ~HomeViewController() override;
@@ -60,13 +62,16 @@ class HomeViewController : public LKTableViewController,
   std::shared_ptr<ui::TableViewCell> tableViewCellForRowAtIndexPath(ui::TableView& tableView,
                                                                     ui::IndexPath ip) override;
   void tableViewDidSelectRowAtIndexPath(ui::TableView& tableView, ui::IndexPath ip) override;
+  // What a row reads with the current profile.
+  [[nodiscard]] std::string rowTitle(int row) const;
 
  protected:
-  // The screens the rows and the bar button open. Those that belong to later parts of the
-  // client open nothing until they exist.
+  // The screens the rows and the bar button open, on this tab's stack.
   virtual void openOwnBroadcasts();
-  virtual void openBrowseHistory() {}
-  virtual void openMore() {}
+  virtual void openBrowseHistory();
+  // type: WantBeenViewController::kWantType or kBeenType.
+  virtual void openWantBeen(int type);
+  virtual void openMore();
 
  private:
   void requestSucceeded(HttpRequest& request) override;

@@ -384,7 +384,7 @@ void LoginViewController::login() {
 }
 
 void LoginViewController::autoLogin() {
-  ssid_.reset();
+  ssid_.set(std::nullopt);
   const auto& stored = CacheCenter::sharedInstance();
   setUsername(stored.username());
   setPassword(stored.password());
@@ -394,7 +394,7 @@ void LoginViewController::autoLogin() {
 void LoginViewController::logout() {
   // An automatic login in flight would log the user in again once it succeeds.
   cancelLoginExchange();
-  ssid_.reset();
+  ssid_.set(std::nullopt);
   password_.reset();
   CacheCenter::sharedInstance().recordPassword(std::nullopt);
   if (tableView_) tableView_->reloadData();
@@ -438,17 +438,17 @@ void LoginViewController::requestAccountState() {
       std::make_unique<HttpRequest>(static_cast<HttpRequestDelegate*>(this), kAccountStateRequest);
   activeRequest_->requestGET(strprintf("%s/user/0/info?ssid=%s",
                                        ServiceEndpoints::serviceURL().c_str(),
-                                       FormValue::escape(*ssid_).c_str()));
+                                       FormValue::escape(*ssid_.get()).c_str()));
 }
 
 void LoginViewController::activate(const std::string& nickname) {
-  if (!ssid_) return;
+  if (!ssid_.get()) return;
   activeRequest_ =
       std::make_unique<HttpRequest>(static_cast<HttpRequestDelegate*>(this), kActivationRequest);
   activeRequest_->requestPOST(ServiceEndpoints::serviceURL() + "/user/0/active",
                               HttpParameters{
                                   {"nickName", nickname},
-                                  {"ssid", *ssid_},
+                                  {"ssid", *ssid_.get()},
                                   {"xda_did", DeviceInfo::uniqueIdentifier()},
                                   {"xda_from", "iPhone"},
                                   {"xda_page", "ActivedUser"},
@@ -511,7 +511,7 @@ void LoginViewController::loginAnswered(HttpRequest& request) {
         showFailure(kBadAnswer);
         return;
       }
-      ssid_ = reply->ssid;
+      ssid_.set(reply->ssid);
       requestAccountState();
       return;
     case PassportReply::Kind::kFailed:

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "Classes/Records/Observable.h"
 #include "Classes/ServiceClient/HttpRequestDelegate.h"
 #include "Classes/Toolkit/LKNavigationController.h"
 #include "Platform/Notifications/NotificationCenter.h"
@@ -69,8 +71,13 @@ class LoginViewController : public LKNavigationController,
   ~LoginViewController() override;
 
   // The session.
-  [[nodiscard]] bool isLogin() const { return ssid_.has_value(); }
-  [[nodiscard]] const std::optional<std::string>& ssid() const { return ssid_; }
+  [[nodiscard]] bool isLogin() const { return ssid_.get().has_value(); }
+  [[nodiscard]] const std::optional<std::string>& ssid() const { return ssid_.get(); }
+  // Told of every change of the session id (a login, a logout, the reset of an automatic login).
+  [[nodiscard]] Subscription observeSsid(
+      std::function<void(const std::optional<std::string>&)> handler) {
+    return ssid_.subscribe(std::move(handler));
+  }
 
   // Presents the screen modally over `controller` in a stack of its own, with "取消".
   void showLoginInController(ui::ViewController& controller);
@@ -178,7 +185,7 @@ class LoginViewController : public LKNavigationController,
   std::optional<std::string> sentPassword_;
   ui::Image verifyImage_;
   std::shared_ptr<ui::ImageView> verifyImageView_;
-  std::optional<std::string> ssid_;
+  Observable<std::optional<std::string>> ssid_;
   bool canBeCancelled_ = false;
   std::shared_ptr<ui::TableView> tableView_;
   std::shared_ptr<LKPopupTextField> activationPrompt_;

@@ -1,5 +1,6 @@
 #include "Classes/Search/HotChannelViewController.h"
 
+#include "Classes/Account/HelpViewController.h"
 #include "Classes/LocalState/CacheCenter.h"
 #include "Classes/Location/LKLocation.h"
 #include "Classes/Location/LocationNotifications.h"
@@ -321,14 +322,7 @@ void HotChannelViewController::alertViewClickedButtonAtIndex(ui::AlertView& aler
 }
 
 void HotChannelViewController::openHelp() {
-  // The help screen of the "更多" functions takes this place once it exists.
-  auto help = std::make_shared<LKNavigationController>();
-  help->setTitle(kHelpTitle);
-  std::weak_ptr<ui::ViewController> weakHelp = help;
-  help->navigationItem().leftBarButtonItem = buttonItemWithTitle(kDefaultBackTitle, [weakHelp] {
-    if (auto screen = weakHelp.lock()) screen->dismissModalViewController(true);
-  });
-  presentModalViewController(std::make_shared<ui::NavigationController>(help), true);
+  presentModalViewController(HelpViewController::inNavigationStack(), true);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,5 +1,6 @@
 #include "Classes/Search/NearbyViewController.h"
 
+#include "Classes/Account/HelpViewController.h"
 #include "Classes/LocalState/CacheCenter.h"
 #include "Classes/Location/LKLocation.h"
 #include "Classes/Location/LocationNotifications.h"
@@ -27,7 +28,6 @@ namespace {
 
 constexpr int kDistanceSortCode = 4;
 constexpr const char* kOkTitle = "确定";
-constexpr const char* kBackTitle = "返回";
 
 bool present(const std::optional<std::string>& text) {
   return text && !text->empty();
@@ -177,22 +177,7 @@ void NearbyViewController::alertViewClickedButtonAtIndex(ui::AlertView& alert, i
 }
 
 void NearbyViewController::openHelp() {
-  // The help screen of the "更多" functions takes this place once it exists; until then an
-  // empty screen under its title that can be closed.
-  auto help = std::make_shared<LKNavigationController>();
-  help->setTitle(kHelpTitle);
-  std::weak_ptr<ui::ViewController> weakHelp = help;
-  help->navigationItem().leftBarButtonItem =
-      LKNavigationController::buttonItemWithTitle(kBackTitle, [weakHelp] {
-        auto screen = weakHelp.lock();
-        if (!screen) return;
-        std::shared_ptr<ui::ViewController> stack;
-        if (auto* nav = screen->navigationController()) stack = nav->shared_from_this();
-        screen->dismissModalViewController(true);
-        // Released on a later turn, not inside the action of its own button.
-        RunLoop::main().post([screen, stack] {});
-      });
-  presentModalViewController(std::make_shared<ui::NavigationController>(help), true);
+  presentModalViewController(HelpViewController::inNavigationStack(), true);
 }
 
 // ---------------------------------------------------------------------------------------------

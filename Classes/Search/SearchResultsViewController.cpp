@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "Classes/Account/AddShopViewController.h"
 #include "Classes/Json/JsonValue.h"
 #include "Classes/LocalState/CacheCenter.h"
 #include "Classes/Records/Area.h"
@@ -123,6 +124,15 @@ void SearchResultsViewController::searchRequest() {
 void SearchResultsViewController::sendSearchRequest() {
   request_ = std::make_unique<HttpRequest>(this, kSearchRequest);
   request_->requestGETWithGZip(searchURL());
+}
+
+void SearchResultsViewController::setResultList(std::vector<std::shared_ptr<ShopInfo>> shops) {
+  resultList_ = std::move(shops);
+}
+
+void SearchResultsViewController::appendResults(
+    const std::vector<std::shared_ptr<ShopInfo>>& shops) {
+  resultList_.insert(resultList_.end(), shops.begin(), shops.end());
 }
 
 void SearchResultsViewController::startLoadingData() {
@@ -652,7 +662,9 @@ void SearchResultsViewController::openShop(const std::shared_ptr<ShopInfo>& shop
 }
 
 void SearchResultsViewController::openAddShop() {
-  logf("Add shop chosen: %s", textOf(what).c_str());
+  auto* nav = navigationController();
+  if (nav == nullptr) return;
+  nav->pushViewController(std::make_shared<AddShopViewController>(textOf(what)), true);
 }
 
 void SearchResultsViewController::scrollViewDidEndDragging(ui::ScrollView& scrollView,

@@ -156,7 +156,7 @@ class SearchResultsViewController : public LKTableViewController,
   // The nearby search has no area filter and a distance tab.
   [[nodiscard]] virtual bool requestsAreaTree() const { return true; }
   [[nodiscard]] virtual bool hasDistanceSort() const { return false; }
-  // Opening a shop (its detail screen) and the add-shop screen (wired once it exists).
+  // Opening a shop (its detail screen) and the add-shop form (the keyword as the name).
   virtual void openShop(const std::shared_ptr<ShopInfo>& shop);
   virtual void openAddShop();
   // The keyword and place search of this screen; without `withAreaName` the district's name
@@ -164,6 +164,12 @@ class SearchResultsViewController : public LKTableViewController,
   [[nodiscard]] std::string keywordSearchURL(bool withAreaName) const;
   // Sends searchURL() for the current page, replacing a pending page request.
   void sendSearchRequest();
+  // Lists whose shops come from elsewhere (the personal lists) fill the list through these.
+  void setResultList(std::vector<std::shared_ptr<ShopInfo>> shops);
+  void appendResults(const std::vector<std::shared_ptr<ShopInfo>>& shops);
+  void setResultCount(int count) { resultCount_ = count; }
+  // A page arrived: the next request asks for the one after it.
+  void pageArrived() { ++currentPage_; }
 
  private:
   void addFilterParameters(std::string& url, bool withAreaName) const;

@@ -2,6 +2,7 @@
 
 #include "Classes/Account/HomeViewController.h"
 #include "Classes/Account/LoginViewController.h"
+#include "Classes/Account/MoreViewController.h"
 #include "Classes/Broadcasts/BroadcastListViewController.h"
 #include "Classes/Coupons/CouponListViewController.h"
 #include "Classes/LocalState/CacheCenter.h"
@@ -89,6 +90,7 @@ std::shared_ptr<ui::ViewController> lokavoAppDelegate::makeRootScreen(Tab tab) {
   if (tab == Tab::kHome) return std::make_shared<HomeViewController>();
   if (tab == Tab::kNearby) return std::make_shared<NearbyViewController>();
   if (tab == Tab::kBroadcast) return std::make_shared<BroadcastListViewController>();
+  if (tab == Tab::kMore) return std::make_shared<MoreViewController>();
   return std::make_shared<PlaceholderViewController>();
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include "Classes/Broadcasts/BroadcastListViewController.h"
 
+#include "Classes/Account/FeedbackViewController.h"
 #include "Classes/Account/LoginViewController.h"
 #include "Classes/Coupons/CouponInfoViewController.h"
 #include "Classes/Json/JsonValue.h"
@@ -529,8 +530,12 @@ void ShopInfoViewController::openNearby() {
 }
 
 void ShopInfoViewController::openErrorReport() {
-  if (!shopInfo_) return;
-  logf("Error report for shop %s is not available yet", shopInfo_->shopId().c_str());
+  auto* nav = navigationController();
+  if (!shopInfo_ || shopInfo_->shopId().empty() || nav == nullptr) return;
+  auto report = std::make_shared<FeedbackViewController>();
+  report->shopId = shopInfo_->shopId();
+  report->hidesBottomBarWhenPushed = true;
+  nav->pushViewController(report, true);
 }
 
 void ShopInfoViewController::openComposeBroadcast() {

@@ -61,6 +61,8 @@ void LKLoadingView::show() {
 void LKLoadingView::hideWithStatus(bool success, const std::string& text) {
   spinner_->stopAnimating();
   promtLabel_->setText(text);
+  // The outcome shows for a moment only.
+  ui::Application::shared().announce(text);
   auto icon = std::make_shared<ui::ImageView>(
       ui::Rect{(kBoxSize - 70) / 2, 47, 70, 65},
       ui::Image::named(success ? "loading_success" : "loading_failed"));

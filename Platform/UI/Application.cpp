@@ -94,6 +94,11 @@ bool Application::canOpenURL(const std::string& url) const {
   return false;
 }
 
+void Application::announce(const std::string& text) {
+  announcements_.push_back(text);
+  if (announcer_) announcer_(text);
+}
+
 bool Application::openURL(const std::string& url) {
   openedURLs_.push_back(url);
   return opener_ ? opener_(url) : canOpenURL(url);

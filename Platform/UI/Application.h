@@ -89,6 +89,15 @@ class Application {
   void setURLOpener(std::function<bool(const std::string&)> opener) { opener_ = std::move(opener); }
   [[nodiscard]] const std::vector<std::string>& openedURLs() const { return openedURLs_; }
 
+  // A short status that shows only for a moment (the end of a progress box: "提交成功"), said
+  // to whoever listens (a front end prints it, a screen reader would speak it). Every one is
+  // recorded.
+  void announce(const std::string& text);
+  void setAnnouncer(std::function<void(const std::string&)> announcer) {
+    announcer_ = std::move(announcer);
+  }
+  [[nodiscard]] const std::vector<std::string>& announcements() const { return announcements_; }
+
   // The text dump of what the key window shows (empty without one).
   [[nodiscard]] std::string dumpScreen() const;
 
@@ -101,6 +110,8 @@ class Application {
   std::vector<Window*> windows_;
   std::function<bool(const std::string&)> opener_;
   std::vector<std::string> openedURLs_;
+  std::function<void(const std::string&)> announcer_;
+  std::vector<std::string> announcements_;
 };
 
 }  // namespace lk::ui

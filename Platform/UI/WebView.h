@@ -17,8 +17,10 @@ namespace lk::ui {
 // turn of the run loop.
 //
 // Marking pages: a page whose HTML carries data-marker-function="NAME" marks a position when
-// NAME(x, y, 'label') is called in it. The view reads such calls itself (a small native handler
-// in place of the engine), so the marker is part of its state and its dump line.
+// NAME(x, y) or NAME(x, y, 'label') is called in it. The view reads such calls itself (a small
+// native handler in place of the engine), so the marker is part of its state and its dump line.
+// A page that also carries data-marker-query="QUERY" lets the user move its marker, and answers
+// QUERY() with the marker's position as "x,y" (nothing before it is marked).
 class WebView : public View {
  public:
   using ScriptHandler = std::function<std::string(const std::string& script)>;
@@ -34,7 +36,8 @@ class WebView : public View {
   [[nodiscard]] const std::string& html() const { return html_; }
   [[nodiscard]] bool isLoading() const { return loading_; }
 
-  // Runs `script` in the page: recorded, and answered by the handler (empty without one).
+  // Runs `script` in the page: recorded, and answered by the handler, else by the native
+  // handler of a marking page (empty for anything else).
   std::string stringByEvaluatingJavaScriptFromString(const std::string& script);
   [[nodiscard]] const std::vector<std::string>& evaluatedScripts() const { return scripts_; }
   void setScriptHandler(ScriptHandler handler) { handler_ = std::move(handler); }
@@ -48,6 +51,11 @@ class WebView : public View {
   [[nodiscard]] const std::optional<Marker>& marker() const { return marker_; }
   // The function a loaded page marks with, from its data-marker-function attribute.
   [[nodiscard]] const std::string& markerFunction() const { return markerFunction_; }
+  // The function that reports the marker, from data-marker-query; empty: the marker stays put.
+  [[nodiscard]] const std::string& markerQueryFunction() const { return markerQuery_; }
+  // A finger drags the marker of a loaded page to (x, y). False when the page has no movable
+  // marker yet or a coordinate is not finite.
+  bool moveMarker(double x, double y);
 
   // "web: <n> bytes", the marker and the last script run.
   [[nodiscard]] std::string dumpLine() const override;
@@ -61,6 +69,7 @@ class WebView : public View {
   std::vector<std::string> scripts_;
   ScriptHandler handler_;
   std::string markerFunction_;
+  std::string markerQuery_;
   std::optional<Marker> marker_;
 };
 

@@ -6,10 +6,10 @@
 #include <string>
 
 #include "Platform/RunLoop/DrivableRunLoop.h"
-#include "frontends/cli/CliSession.h"
 #include "frontends/cli/InterruptSignal.h"
 #include "frontends/cli/LineEditor.h"
 #include "frontends/cli/TerminalProgress.h"
+#include "frontends/commands/CliSession.h"
 
 namespace lk::cli {
 

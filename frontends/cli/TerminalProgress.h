@@ -3,7 +3,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "frontends/cli/WaitObserver.h"
+#include "frontends/commands/WaitObserver.h"
 
 namespace lk::cli {
 

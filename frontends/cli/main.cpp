@@ -9,9 +9,9 @@
 #include "Platform/Log/Log.h"
 #include "Platform/RunLoop/DrivableRunLoop.h"
 #include "Platform/Storage/AppDirectories.h"
-#include "frontends/cli/CliOptions.h"
-#include "frontends/cli/CliSession.h"
 #include "frontends/cli/InteractivePrompt.h"
+#include "frontends/commands/CliOptions.h"
+#include "frontends/commands/CliSession.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "frontends/cli/CliSession.h"
+#include "frontends/commands/CliSession.h"
 #include "tests/support/ScopedClientStorage.h"
 #include "tests/support/ServiceLauncher.h"
 #include "tests/support/TestSupport.h"

@@ -43,6 +43,9 @@ TEST_F(UserCentre, ProfileHeaderAndRowsForTheLoggedInUser) {
   EXPECT_TRUE(
       contains(shown, "label: 我的现场播报(" + std::to_string(record.broadcastCount) + ")"));
   EXPECT_TRUE(contains(shown, "label: 我最近浏览的商户"));
+  EXPECT_TRUE(
+      contains(shown, "row 0.2 >\n  label: 我想去的(21)\nrow 0.3 >\n  label: 我去过的(16)\n"))
+      << "the want and been counts follow the Part's two rows";
   EXPECT_TRUE(contains(shown, "image: 46x46 bitmap")) << "the avatar, clipped";
   ASSERT_TRUE(record.lastBroadcastLocation.get().has_value());
   EXPECT_TRUE(contains(shown, "label: @" + *record.lastBroadcastLocation.get()));
@@ -56,8 +59,8 @@ TEST_F(UserCentre, ProfileHeaderAndRowsForTheLoggedInUser) {
   EXPECT_TRUE(contains(profile[0].target, "&xda_from=iPhone&xda_page=Home&tn=gz"));
   EXPECT_EQ(received("/client/user/" + record.uid + "/minicmt?p=0&n=1&tn=gz", 1).size(), 1u);
 
-  // The browse history does not exist yet: tapping it changes nothing.
-  EXPECT_EQ(run("tap 我最近浏览的商户"), shown);
+  EXPECT_TRUE(contains(run("tap 我最近浏览的商户"), "navbar: 最近浏览  left: [个人中心]"));
+  run("back");
   // The own broadcasts ask with the current session.
   const std::string own = run("tap 我的现场播报");
   EXPECT_TRUE(contains(own, "现场播报")) << own;
@@ -65,12 +68,12 @@ TEST_F(UserCentre, ProfileHeaderAndRowsForTheLoggedInUser) {
   ASSERT_EQ(ownPages.size(), 1u);
   EXPECT_TRUE(contains(ownPages[0].target, "?p=0&n=15&ssid=")) << ownPages[0].target;
   run("back");
-  EXPECT_EQ(received("/client/user/0/utrail", 2).size(), 2u) << "coming back refreshes it";
+  EXPECT_EQ(received("/client/user/0/utrail", 3).size(), 3u) << "coming back refreshes it";
 
   // Each appearance refreshes the profile.
   run("tab 搜索");
   run("tab 个人中心");
-  EXPECT_EQ(received("/client/user/0/utrail", 3).size(), 3u);
+  EXPECT_EQ(received("/client/user/0/utrail", 4).size(), 4u);
 }
 
 TEST_F(UserCentre, LogoutEmptiesTheHeaderAndTheLoginCoversItAgain) {
@@ -132,7 +135,8 @@ TEST_F(UserCentre, MoreButtonOnlyWhileTheTabBarHasNoMoreTab) {
   ASSERT_NE(home->navigationItem().rightBarButtonItem, nullptr);
   const std::string before = run("dump");
   EXPECT_TRUE(contains(before, "right: [更多]"));
-  EXPECT_EQ(run("tap 更多"), before) << "the more screen joins later";
+  EXPECT_TRUE(contains(run("tap 更多"), "navbar: 更多  left: [个人中心]"));
+  run("back");
 
   run("city 杭州");
   EXPECT_FALSE(home->needsMore());

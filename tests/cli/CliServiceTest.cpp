@@ -16,7 +16,7 @@
 #include "Platform/UI/Application.h"
 #include "Platform/UI/NavigationController.h"
 #include "Platform/UI/TabBarController.h"
-#include "frontends/cli/CliSession.h"
+#include "frontends/commands/CliSession.h"
 #include "tests/search/ScriptedSearchService.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/ScopedClientStorage.h"

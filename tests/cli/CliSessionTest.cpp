@@ -1,4 +1,4 @@
-#include "frontends/cli/CliSession.h"
+#include "frontends/commands/CliSession.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "frontends/cli/CommandLine.h"
+#include "frontends/commands/CommandLine.h"
 
 #include <gtest/gtest.h>
 
-#include "frontends/cli/CliOptions.h"
+#include "frontends/commands/CliOptions.h"
 
 namespace lk::cli {
 namespace {

@@ -1,12 +1,22 @@
-#include "frontends/cli/ScreenTargets.h"
+#include "frontends/commands/ScreenTargets.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "Platform/UI/AlertView.h"
 #include "Platform/UI/Application.h"
 #include "Platform/UI/Button.h"
 #include "Platform/UI/NavigationController.h"
 #include "Platform/UI/TabBarController.h"
+#include "Platform/UI/TableView.h"
+#include "Platform/UI/TableViewCell.h"
+#include "Platform/UI/TableViewDataSource.h"
+#include "Platform/UI/TextField.h"
+#include "Platform/UI/TextView.h"
 #include "Platform/UI/Window.h"
 #include "tests/support/TestSupport.h"
 
@@ -88,6 +98,89 @@ TEST_F(ScreenTargetsCollect, AnAlertOnTopTakesEveryTap) {
   alert->tapButton(0);
   loop->runFor(seconds(1));
   EXPECT_EQ(kinds().front(), "back button:列表");
+}
+
+// Two sections titled by what their one row's input is for, as a form screen has them.
+class FormRows : public ui::TableViewDataSource {
+ public:
+  std::shared_ptr<ui::TextView> view = std::make_shared<ui::TextView>(ui::Rect{10, 5, 280, 140});
+  std::shared_ptr<ui::TextField> field = std::make_shared<ui::TextField>(ui::Rect{10, 10, 250, 40});
+
+  int numberOfSectionsInTableView(ui::TableView& /*table*/) override { return 2; }
+  int tableViewNumberOfRowsInSection(ui::TableView& /*table*/, int /*section*/) override {
+    return 1;
+  }
+  std::shared_ptr<ui::TableViewCell> tableViewCellForRowAtIndexPath(ui::TableView& /*table*/,
+                                                                    ui::IndexPath ip) override {
+    auto& cell = cells_[ip.section == 0 ? 0 : 1];
+    if (!cell) {
+      cell = std::make_shared<ui::TableViewCell>(ui::TableViewCell::Style::kDefault, "form");
+      cell->contentView()->addSubview(ip.section == 0 ? std::static_pointer_cast<ui::View>(view)
+                                                      : std::static_pointer_cast<ui::View>(field));
+    }
+    return cell;
+  }
+  std::optional<std::string> tableViewTitleForHeaderInSection(ui::TableView& /*table*/,
+                                                              int section) override {
+    return section == 0 ? "您的意见" : "您的邮箱";
+  }
+
+ private:
+  std::shared_ptr<ui::TableViewCell> cells_[2];
+};
+
+TEST_F(ScreenTargetsCollect, InputsInsideRowsAnswerToTheirSectionTitle) {
+  FormRows rows;
+  rows.field->setPlaceholder("邮箱");
+  auto table =
+      std::make_shared<ui::TableView>(ui::Rect{0, 0, 320, 367}, ui::TableView::Style::kGrouped);
+  table->setDataSource(&rows);
+  stack->topViewController()->view()->addSubview(table);
+  table->reloadData();
+
+  const auto targets = ScreenTargets::collect();
+  const Target* view = ScreenTargets::find(targets, "您的意见");
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(view->kind, "text view in row 0.0");
+  EXPECT_TRUE(view->tap());
+  EXPECT_TRUE(rows.view->isFirstResponder());
+  const Target* field = ScreenTargets::find(targets, "邮箱");
+  ASSERT_NE(field, nullptr);
+  EXPECT_EQ(field->kind, "text field in row 1.0") << "by its placeholder too";
+  EXPECT_TRUE(field->tap());
+  EXPECT_TRUE(rows.field->isFirstResponder());
+  rows.field->resignFirstResponder();
+  table->setDataSource(nullptr);
+}
+
+TEST_F(ScreenTargetsCollect, AFullScreenModalHidesTheScreensBelowIt) {
+  auto page = std::make_shared<ui::ViewController>();
+  page->setTitle("相册");
+  auto close = std::make_shared<ui::Button>(ui::Rect{0, 0, 60, 30}, "返回");
+  close->setAction([this](ui::Button&) { tapped.push_back("modal 返回"); });
+  page->view()->addSubview(close);
+  auto modal = std::make_shared<ui::NavigationController>(page);
+  tabs->presentModalViewController(modal, false);
+  EXPECT_EQ(kinds(), std::vector<std::string>{"button:返回"})
+      << "no back button, content or tab of the covered stack";
+  const auto targets = ScreenTargets::collect();
+  const Target* hit = ScreenTargets::find(targets, "返回");
+  ASSERT_NE(hit, nullptr);
+  EXPECT_TRUE(hit->tap());
+  EXPECT_EQ(tapped, std::vector<std::string>{"modal 返回"});
+
+  // An alert over the modal screen still takes the taps; once it goes, the modal screen is back.
+  auto alert = std::make_shared<ui::AlertView>("提示", "网络不给力", nullptr, "确定",
+                                               std::vector<std::string>{});
+  alert->show();
+  EXPECT_EQ(kinds(), std::vector<std::string>{"alert button:确定"});
+  alert->tapButton(0);
+  loop->runFor(seconds(1));
+  EXPECT_EQ(kinds(), std::vector<std::string>{"button:返回"});
+
+  modal->dismissModalViewController(false);
+  loop->runFor(seconds(1));
+  EXPECT_EQ(kinds().front(), "back button:列表") << "the stack below is reachable again";
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include "Classes/ServiceClient/ServiceEndpoints.h"
 #include "Classes/Toolkit/AlertCenter.h"
 #include "Platform/UI/Application.h"
-#include "frontends/cli/CliSession.h"
+#include "frontends/commands/CliSession.h"
 #include "tests/support/ScopedClientStorage.h"
 #include "tests/support/ServiceLauncher.h"
 #include "tests/support/StandInCliSession.h"

@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-#include "frontends/cli/CliSession.h"
+#include "frontends/commands/CliSession.h"
 #include "tests/support/ScopedClientStorage.h"
 #include "tests/support/ServiceLauncher.h"
 #include "tests/support/TestSupport.h"

@@ -62,9 +62,11 @@ TEST_F(NearbyPosition, RefusalOffersHelpInsteadOfASpinner) {
   ASSERT_TRUE(input.chooseAlertButton("帮助"));
   settle();
   EXPECT_TRUE(shows("navbar: 帮助  left: [返回]")) << dump();
+  EXPECT_TRUE(shows("image: help_positioning")) << "the picture on allowing positioning";
   ASSERT_TRUE(input.tap("返回"));
   settle();
   EXPECT_FALSE(shows("帮助"));
+  EXPECT_FALSE(shows("help_positioning"));
   EXPECT_TRUE(shows("navbar: 附近")) << dump();
 
   // "确定" only closes it.

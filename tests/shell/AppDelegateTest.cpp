@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "Classes/Account/HomeViewController.h"
+#include "Classes/Account/MoreViewController.h"
 #include "Classes/Broadcasts/BroadcastListViewController.h"
 #include "Classes/LocalState/CacheCenter.h"
 #include "Classes/ServiceClient/HttpRequestCacheCenter.h"
-#include "Classes/Shell/PlaceholderViewController.h"
 #include "Classes/Toolkit/TabRootScreen.h"
 #include "Platform/Resources/AppResources.h"
 #include "Platform/Storage/UserDefaults.h"
@@ -249,12 +249,12 @@ TEST_F(AppDelegateTest, EnteringTheBackgroundEmptiesTheResponseCache) {
   HttpRequestCacheCenter::resetSharedInstanceForTesting();
 }
 
-TEST_F(AppDelegateTest, TabRootsAreToldTheirPlaceAndTheMoreTabWaitsForItsScreen) {
+TEST_F(AppDelegateTest, TabRootsAreToldTheirPlaceAndTheMoreTabHasItsScreen) {
   lokavoAppDelegate d;
   launch(d);
   auto* home = dynamic_cast<HomeViewController*>(d.rootOf(Tab::kHome));
   auto* broadcast = dynamic_cast<BroadcastListViewController*>(d.rootOf(Tab::kBroadcast));
-  auto* more = dynamic_cast<PlaceholderViewController*>(d.rootOf(Tab::kMore));
+  auto* more = dynamic_cast<MoreViewController*>(d.rootOf(Tab::kMore));
   ASSERT_NE(home, nullptr);
   ASSERT_NE(broadcast, nullptr);
   ASSERT_NE(more, nullptr);

@@ -11,7 +11,7 @@
 #include "Classes/ServiceClient/HttpRequestCacheCenter.h"
 #include "Classes/ServiceClient/ServiceEndpoints.h"
 #include "Platform/UI/Application.h"
-#include "frontends/cli/CliSession.h"
+#include "frontends/commands/CliSession.h"
 #include "tests/support/ScopedClientStorage.h"
 #include "tests/support/ServiceLauncher.h"
 #include "tests/support/TestSupport.h"
@@ -107,7 +107,7 @@ TEST_F(ShopEndToEnd, AShopFromASearchItsMapPhoneSharingReviewsAlbumAndHistory) {
   const std::string album = run("tap 图片");
   EXPECT_TRUE(has(album, "navbar: 商户相册")) << album;
   EXPECT_TRUE(has(run("tap 图片1"), "label: 1/"));
-  const std::string albumClosed = run("back");
+  const std::string albumClosed = run("tap 返回");
   EXPECT_TRUE(has(albumClosed, "navbar: 商户详情")) << albumClosed;
 
   const auto history = storedHistory();

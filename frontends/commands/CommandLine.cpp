@@ -1,4 +1,4 @@
-#include "frontends/cli/CommandLine.h"
+#include "frontends/commands/CommandLine.h"
 
 namespace lk::cli {
 

@@ -1,4 +1,4 @@
-#include "frontends/cli/ShellCommands.h"
+#include "frontends/commands/ShellCommands.h"
 
 #include <charconv>
 #include <chrono>
@@ -11,10 +11,10 @@
 #include "Platform/UI/Application.h"
 #include "Platform/UI/DumpWriter.h"
 #include "Platform/UI/TabBarController.h"
-#include "frontends/cli/CityIndexLookup.h"
-#include "frontends/cli/CliSession.h"
-#include "frontends/cli/CommandDispatcher.h"
-#include "frontends/cli/DumpNotation.h"
+#include "frontends/commands/CityIndexLookup.h"
+#include "frontends/commands/CliSession.h"
+#include "frontends/commands/CommandDispatcher.h"
+#include "frontends/commands/DumpNotation.h"
 
 namespace lk::cli {
 

@@ -1,12 +1,12 @@
-#include "frontends/cli/LocationCommands.h"
+#include "frontends/commands/LocationCommands.h"
 
 #include <string>
 #include <vector>
 
 #include "Platform/Location/LocationSource.h"
-#include "frontends/cli/CliOptions.h"
-#include "frontends/cli/CliSession.h"
-#include "frontends/cli/CommandDispatcher.h"
+#include "frontends/commands/CliOptions.h"
+#include "frontends/commands/CliSession.h"
+#include "frontends/commands/CommandDispatcher.h"
 
 namespace lk::cli {
 

@@ -1,4 +1,4 @@
-#include "frontends/cli/CommandDispatcher.h"
+#include "frontends/commands/CommandDispatcher.h"
 
 #include <algorithm>
 

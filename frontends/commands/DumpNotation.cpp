@@ -1,4 +1,4 @@
-#include "frontends/cli/DumpNotation.h"
+#include "frontends/commands/DumpNotation.h"
 
 namespace lk::cli {
 
@@ -19,6 +19,9 @@ screen down; a line indented by two more spaces belongs to the line above it.
   button: [TITLE]       a button; "(selected)" or "(disabled)" after it. "tap TITLE" taps it, a
                         button showing only a picture is tapped by the picture's name
   field: TEXT           a text field, "(PLACEHOLDER)" when empty, "(focused)" while typed into
+  textview: TEXT        a text area for several lines, "(empty)" when empty. Inside a row,
+                        fields and text areas are tapped by their text, placeholder or the
+                        title of their section
   segments: A | [B]     a segmented control, the chosen segment in brackets
   picker: A | B         a picker with the selected row of each wheel, then each wheel:
     wheel C: N rows     its rows numbered from 0, the selected one marked "(selected)"; long
@@ -29,6 +32,8 @@ screen down; a line indented by two more spaces belongs to the line above it.
   sheet: TITLE          an action sheet with its buttons ("alert A"); "!" marks a destructive one
   image: NAME           a picture;  spinner: something is loading
   tabbar: A | [B] | C   the tab bar, the selected tab in brackets ("tab N|TITLE")
+Before the screen come the lines of what happened meanwhile: "opened: URL" for what was
+handed to the system, "briefly shown: TEXT" for a status shown only for a moment.
 Texts from the service are printed with control characters escaped ("\n", "\x1B", "\u0085"),
 so every line of the print-out is the front end's own.
 )notation";

@@ -13,7 +13,7 @@ namespace lk::cli {
 // What a finger can tap on the screen, in the order a "tap TEXT" looks: an alert or action
 // sheet on top (only its buttons, as nothing behind it takes touches), the navigation bar, the
 // screen content in dump order (buttons, text fields, visible rows, toolbar items), the tab bar
-// last.
+// last. Nothing of a screen covered by a full-screen modal screen is a target.
 class ScreenTargets {
  public:
   struct Target {

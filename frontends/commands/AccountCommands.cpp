@@ -1,12 +1,12 @@
-#include "frontends/cli/AccountCommands.h"
+#include "frontends/commands/AccountCommands.h"
 
 #include <string>
 #include <vector>
 
 #include "Classes/Account/LoginViewController.h"
 #include "Classes/LocalState/CacheCenter.h"
-#include "frontends/cli/CliSession.h"
-#include "frontends/cli/CommandDispatcher.h"
+#include "frontends/commands/CliSession.h"
+#include "frontends/commands/CommandDispatcher.h"
 
 namespace lk::cli {
 

@@ -1,4 +1,4 @@
-#include "frontends/cli/ShopCommands.h"
+#include "frontends/commands/ShopCommands.h"
 
 #include <memory>
 #include <string>
@@ -13,8 +13,8 @@
 #include "Platform/UI/NavigationController.h"
 #include "Platform/UI/TabBarController.h"
 #include "Platform/UI/Window.h"
-#include "frontends/cli/CliSession.h"
-#include "frontends/cli/CommandDispatcher.h"
+#include "frontends/commands/CliSession.h"
+#include "frontends/commands/CommandDispatcher.h"
 
 namespace lk::cli {
 

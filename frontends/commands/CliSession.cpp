@@ -1,4 +1,4 @@
-#include "frontends/cli/CliSession.h"
+#include "frontends/commands/CliSession.h"
 
 #include <algorithm>
 #include <istream>
@@ -13,13 +13,14 @@
 #include "Platform/UI/Application.h"
 #include "Platform/UI/DumpWriter.h"
 #include "Platform/UI/TabBarController.h"
-#include "frontends/cli/AccountCommands.h"
-#include "frontends/cli/CommandLine.h"
-#include "frontends/cli/LocationCommands.h"
-#include "frontends/cli/ScreenCommands.h"
-#include "frontends/cli/SearchCommands.h"
-#include "frontends/cli/ShellCommands.h"
-#include "frontends/cli/ShopCommands.h"
+#include "frontends/commands/AccountCommands.h"
+#include "frontends/commands/CommandLine.h"
+#include "frontends/commands/LocationCommands.h"
+#include "frontends/commands/MapCommands.h"
+#include "frontends/commands/ScreenCommands.h"
+#include "frontends/commands/SearchCommands.h"
+#include "frontends/commands/ShellCommands.h"
+#include "frontends/commands/ShopCommands.h"
 
 namespace lk::cli {
 
@@ -37,11 +38,15 @@ CliSession::CliSession(std::ostream& out, CliOptions options)
   registerShopCommands(dispatcher_, *this);
   registerAccountCommands(dispatcher_, *this);
   registerLocationCommands(dispatcher_, *this);
+  registerMapCommands(dispatcher_, *this);
 }
 
 CliSession::~CliSession() {
   if (application().delegate() == delegate_.get()) application().setDelegate(nullptr);
-  if (started_) application().setURLOpener(nullptr);
+  if (started_) {
+    application().setURLOpener(nullptr);
+    application().setAnnouncer(nullptr);
+  }
 }
 
 ui::Application& CliSession::application() {
@@ -58,6 +63,10 @@ void CliSession::start() {
   application().setURLOpener([this](const std::string& url) {
     out_ << "opened: " << url << "\n";
     return true;
+  });
+  // A status the screen shows only for a moment is gone before the screen is printed.
+  application().setAnnouncer([this](const std::string& text) {
+    out_ << "briefly shown: " << ui::DumpWriter::visible(text) << "\n";
   });
   (void)application().launch();
   settle();

@@ -1,4 +1,4 @@
-#include "frontends/cli/CliOptions.h"
+#include "frontends/commands/CliOptions.h"
 
 #include <cctype>
 #include <charconv>

@@ -1,4 +1,4 @@
-#include "frontends/cli/SearchCommands.h"
+#include "frontends/commands/SearchCommands.h"
 
 #include <algorithm>
 #include <memory>
@@ -12,8 +12,8 @@
 #include "Platform/UI/NavigationController.h"
 #include "Platform/UI/ScreenInput.h"
 #include "Platform/UI/TabBarController.h"
-#include "frontends/cli/CliSession.h"
-#include "frontends/cli/CommandDispatcher.h"
+#include "frontends/commands/CliSession.h"
+#include "frontends/commands/CommandDispatcher.h"
 
 namespace lk::cli {
 

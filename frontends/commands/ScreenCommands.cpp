@@ -1,4 +1,4 @@
-#include "frontends/cli/ScreenCommands.h"
+#include "frontends/commands/ScreenCommands.h"
 
 #include <algorithm>
 #include <charconv>
@@ -15,9 +15,9 @@
 #include "Platform/UI/TableView.h"
 #include "Platform/UI/Toolbar.h"
 #include "Platform/UI/Window.h"
-#include "frontends/cli/CliSession.h"
-#include "frontends/cli/CommandDispatcher.h"
-#include "frontends/cli/ScreenTargets.h"
+#include "frontends/commands/CliSession.h"
+#include "frontends/commands/CommandDispatcher.h"
+#include "frontends/commands/ScreenTargets.h"
 
 namespace lk::cli {
 

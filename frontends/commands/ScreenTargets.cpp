@@ -1,5 +1,6 @@
-#include "frontends/cli/ScreenTargets.h"
+#include "frontends/commands/ScreenTargets.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "Platform/UI/ActionSheet.h"
@@ -17,6 +18,7 @@
 #include "Platform/UI/TableView.h"
 #include "Platform/UI/TableViewCell.h"
 #include "Platform/UI/TextField.h"
+#include "Platform/UI/TextView.h"
 #include "Platform/UI/Toolbar.h"
 #include "Platform/UI/ViewController.h"
 #include "Platform/UI/Window.h"
@@ -62,6 +64,27 @@ void addButtons(ui::View& view, const std::string& kind, std::vector<Target>& ou
     addButtons(*child, kind, out);
 }
 
+// Every shown text input under `view` (the fields and text views inside a row), tapped to take
+// the focus; besides what it shows it answers to `extra` (the title of the row's section, which
+// names an input that shows nothing yet).
+void addInputs(ui::View& view, const std::string& where, const std::string& extra,
+               std::vector<Target>& out) {
+  if (!shown(&view)) return;
+  if (auto* input = dynamic_cast<ui::TextInput*>(&view)) {
+    const auto* field = dynamic_cast<const ui::TextField*>(input);
+    Target target{
+        field != nullptr ? "text field" + where : "text view" + where, {input->text()}, nullptr};
+    if (field != nullptr) target.texts.push_back(field->placeholder());
+    if (!extra.empty()) target.texts.push_back(extra);
+    std::weak_ptr<ui::View> weak = input->weak_from_this();
+    target.tap = [weak, input] { return !weak.expired() && input->becomeFirstResponder(); };
+    out.push_back(std::move(target));
+    return;
+  }
+  for (const auto& child : view.subviews())
+    addInputs(*child, where, extra, out);
+}
+
 int countButtons(const ui::View& view) {
   int count = dynamic_cast<const ui::Button*>(&view) != nullptr ? 1 : 0;
   for (const auto& child : view.subviews())
@@ -82,6 +105,18 @@ void addBarItem(const std::shared_ptr<ui::BarButtonItem>& item, std::vector<Targ
                    auto strong = weak.lock();
                    return strong && strong->tap();
                  }});
+}
+
+// The view of the screen presented last over the window's root screen: it covers the whole
+// screen, so nothing added to the window before it can be touched.
+const ui::View* coveringModalView(ui::Window& window) {
+  ui::ViewController* root = window.rootViewController();
+  if (root == nullptr) return nullptr;
+  ui::ViewController* top = root;
+  while (top->modalViewController() != nullptr)
+    top = top->modalViewController();
+  if (top == root || !top->isViewLoaded()) return nullptr;
+  return top->view().get();
 }
 
 struct Collector {
@@ -157,12 +192,7 @@ struct Collector {
                            }});
       }
     }
-    if (auto* field = dynamic_cast<ui::TextField*>(view)) {
-      std::weak_ptr<ui::View> weak = field->weak_from_this();
-      content.push_back({"text field", {field->text(), field->placeholder()}, [weak, field] {
-                           return !weak.expired() && field->becomeFirstResponder();
-                         }});
-    }
+    if (dynamic_cast<ui::TextInput*>(view) != nullptr) addInputs(*view, "", "", content);
     if (auto* table = dynamic_cast<ui::TableView*>(view)) {
       std::weak_ptr<ui::View> weak = table->weak_from_this();
       for (const auto& ip : table->indexPathsForVisibleRows()) {
@@ -176,6 +206,13 @@ struct Collector {
         // Buttons inside the row come first: a tap on their text means them, not the row.
         for (const auto& child : cell->subviews())
           addButtons(*child, "button in row " + ip.text(), content);
+        // So do its text inputs, also named by the title of their section.
+        std::string section;
+        if (auto* source = table->dataSource()) {
+          section = source->tableViewTitleForHeaderInSection(*table, ip.section).value_or("");
+        }
+        for (const auto& child : cell->subviews())
+          addInputs(*child, " in row " + ip.text(), section, content);
         content.push_back(std::move(row));
       }
       // Cells were listed as rows; other subviews (footers, buttons) follow.
@@ -185,8 +222,18 @@ struct Collector {
       return;
     }
     const auto children = view->subviews();
-    for (const auto& child : children)
-      visit(child.get());
+    auto first = children.begin();
+    if (auto* window = dynamic_cast<ui::Window*>(view)) {
+      // Screens under a full-screen modal one are out of reach; alerts, sheets and pickers
+      // shown over it come after it and stay.
+      if (const ui::View* cover = coveringModalView(*window)) {
+        const auto at = std::find_if(children.begin(), children.end(),
+                                     [cover](const auto& child) { return child.get() == cover; });
+        if (at != children.end()) first = at;
+      }
+    }
+    for (auto it = first; it != children.end(); ++it)
+      visit(it->get());
   }
 };
 

@@ -1,4 +1,4 @@
-#include "frontends/cli/CityIndexLookup.h"
+#include "frontends/commands/CityIndexLookup.h"
 
 #include "Classes/Records/DirectoryDecoder.h"
 #include "Classes/ServiceClient/HttpRequest.h"

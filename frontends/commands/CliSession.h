@@ -7,9 +7,9 @@
 #include <string_view>
 
 #include "Platform/RunLoop/RunLoop.h"
-#include "frontends/cli/CliOptions.h"
-#include "frontends/cli/CommandDispatcher.h"
-#include "frontends/cli/WaitObserver.h"
+#include "frontends/commands/CliOptions.h"
+#include "frontends/commands/CommandDispatcher.h"
+#include "frontends/commands/WaitObserver.h"
 
 namespace lk {
 class lokavoAppDelegate;
