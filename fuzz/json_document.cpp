@@ -37,17 +37,25 @@ bool close(double a, double b) {
   return std::abs(a - b) <= std::abs(a) * 1e-15;
 }
 
-bool sameValue(const boost::json::value& a, const boost::json::value& b) {
+// Boost.JSON 1.81 also reads a zero with an exponent beyond 308 ("0e309") as NaN; the document
+// reads it as the zero it is.
+// `a` as the document reads it, `b` as Boost.JSON does. Unless `exact`, a double may be one unit
+// off in the last place: Boost.JSON 1.81 does not always round correctly ("1844674407370955.8"
+// reads as 1844674407370956).
+bool sameValue(const boost::json::value& a, const boost::json::value& b, bool exact = false) {
+  if (a.is_double() && a.get_double() == 0.0 && b.is_double() && std::isnan(b.get_double())) {
+    return !exact;
+  }
   if (a.kind() != b.kind()) return false;
   switch (a.kind()) {
     case boost::json::kind::double_:
-      return close(a.get_double(), b.get_double());
+      return exact ? a.get_double() == b.get_double() : close(a.get_double(), b.get_double());
     case boost::json::kind::array: {
       const auto& x = a.get_array();
       const auto& y = b.get_array();
       if (x.size() != y.size()) return false;
       for (std::size_t i = 0; i < x.size(); ++i) {
-        if (!sameValue(x[i], y[i])) return false;
+        if (!sameValue(x[i], y[i], exact)) return false;
       }
       return true;
     }
@@ -56,7 +64,7 @@ bool sameValue(const boost::json::value& a, const boost::json::value& b) {
       const auto& y = b.get_object();
       if (x.size() != y.size()) return false;
       for (auto i = x.begin(), j = y.begin(); i != x.end(); ++i, ++j) {
-        if (i->key() != j->key() || !sameValue(i->value(), j->value())) return false;
+        if (i->key() != j->key() || !sameValue(i->value(), j->value(), exact)) return false;
       }
       return true;
     }
@@ -77,7 +85,7 @@ void compareConversions(lk::json::Node fast, const boost::json::value& reference
   }
   if (depth > 6) return;
   if (const auto* o = reference.if_object()) {
-    for (const auto& [key, member] : fast.members()) {
+    for (const auto& [key, unused] : fast.members()) {
       if (fast.member(key).kind() != Node::Kind::kDouble) {
         require(textMember(fast, key) == textMember(*o, key), "textMember");
       }
@@ -86,7 +94,7 @@ void compareConversions(lk::json::Node fast, const boost::json::value& reference
       require(arrayMember(fast, key).exists() == (arrayMember(*o, key) != nullptr), "arrayMember");
       require(objectMember(fast, key).exists() == (objectMember(*o, key) != nullptr),
               "objectMember");
-      compareConversions(fast.member(key), *member(*o, key), depth + 1);
+      compareConversions(fast.member(key), *lk::json::member(*o, key), depth + 1);
     }
   } else if (const auto* a = reference.if_array()) {
     require(fast.size() == a->size(), "size");
@@ -103,8 +111,8 @@ void compareShops(const lk::ShopInfo& a, const lk::ShopInfo& b) {
   require(a.intCityId() == b.intCityId() && a.intStatus() == b.intStatus() &&
               a.intCmtCount() == b.intCmtCount() && a.intMiniCmtCount() == b.intMiniCmtCount(),
           "shop counts");
-  require(a.fltScoreTotal() == b.fltScoreTotal() && a.distance() == b.distance() &&
-              a.fltAverage() == b.fltAverage(),
+  require(close(a.fltScoreTotal(), b.fltScoreTotal()) && close(a.distance(), b.distance()) &&
+              close(a.fltAverage(), b.fltAverage()) && close(a.fltPositionX(), b.fltPositionX()),
           "shop numbers");
   require(a.tagList() == b.tagList() && a.arrTel() == b.arrTel(), "shop lists");
   require(a.strShopImgUrl() == b.strShopImgUrl() && a.strRecommendName() == b.strRecommendName(),
@@ -149,7 +157,7 @@ void compareRecords(lk::json::Node fast, const boost::json::object& reference) {
   const auto c = lk::Comment::fromReviewEntry(fast, kNoNetwork);
   const auto d = lk::Comment::fromReviewEntry(reference, kNoNetwork);
   require(c->cmtId() == d->cmtId() && c->userImgUrl() == d->userImgUrl() &&
-              c->fltAverage() == d->fltAverage() && c->uLevel() == d->uLevel() &&
+              close(c->fltAverage(), d->fltAverage()) && c->uLevel() == d->uLevel() &&
               c->isContentTrunc() == d->isContentTrunc() &&
               sameValue(c->detailScore(), d->detailScore()),
           "review");
@@ -202,13 +210,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string fastError;
   const auto reference = lk::json::parse(text, &referenceError);
   const auto document = lk::json::Document::parse(text, &fastError);
+  // Boost.JSON 1.81 refuses a zero with an exponent of many digits ("0e37203685477370955"),
+  // which is JSON; the document reads it as zero.
+  if (!reference && document && referenceError == "exponent overflow") return 0;
   require(reference.has_value() == document.has_value(), "accepted texts");
   if (!reference) {
     require(referenceError == fastError, "error messages");
     return 0;
   }
   const lk::json::Node root = document->root();
-  require(sameValue(root.toValue(), *reference), "values");
+  const boost::json::value fastValue = root.toValue();
+  require(sameValue(fastValue, *reference), "values");
+  // Conversions of numbers Boost.JSON read wrongly differ, rightly.
+  if (!sameValue(fastValue, *reference, true)) return 0;
   compareConversions(root, *reference, 0);
   compareDirectories(root, *reference);
   if (const auto* o = reference->if_object()) compareRecords(root, *o);
