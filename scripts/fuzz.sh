@@ -20,10 +20,19 @@ if [ ${#targets[@]} -eq 0 ]; then
   echo "fuzz: no targets built in $build"
   exit 0
 fi
+# Every target in fuzz/ runs: one missing from a build that has fuzz targets is an error, not a
+# silent gap.
+for src in fuzz/*.cpp; do
+  name=$(basename "$src" .cpp)
+  if [ ! -x "$build/fuzz/fuzz_$name" ]; then
+    echo "fuzz: target $name is not built in $build" >&2
+    exit 1
+  fi
+done
 mkdir -p fuzz/artifacts
-for t in "${targets[@]}"; do
-  [ -x "$t" ] || continue
-  name=$(basename "$t"); name=${name#fuzz_}
+for src in fuzz/*.cpp; do
+  name=$(basename "$src" .cpp)
+  t=$build/fuzz/fuzz_$name
   corpus=fuzz/corpus/$name
   mkdir -p "$corpus"
   work=$(mktemp -d)

@@ -9,6 +9,8 @@ packages=(
   libjpeg62-turbo-dev libexif-dev libpng-dev libsqlite3-dev libcpp-httplib-dev libedit-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libsimdjson-dev nlohmann-json3-dev wrk python3
+  # scripts/make-pictures.py draws Resources/ with these.
+  python3-pil fonts-wqy-microhei fonts-dejavu-core
 )
 
 missing=()

@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
-# The long soak: the front-end session of searching, paging, filtering and navigating, repeated
-# against the stand-in service (on 127.0.0.1) under AddressSanitizer and LeakSanitizer for a set
-# time; fails on a leak, a memory error or a heap that keeps growing. CI runs the same test for
-# 30 seconds through ctest.
+# The long soak: a front-end session over every tab (the search with paging, sorting and
+# filters; a shop with its reviews, review pager, broadcasts and album; the coupon lists; the
+# broadcast list with its photos; the user centre's own broadcasts; feedback; background,
+# foreground and the automatic login), repeated against the stand-in service (on 127.0.0.1)
+# with one injected fault a round (dropped, cut, damaged, not JSON, error status; each path in
+# turn) under AddressSanitizer and LeakSanitizer for a set time; fails on a leak, a memory
+# error, a damaged stored state or a heap that keeps growing. CI runs the same test for 30
+# seconds (at least 8 rounds) through ctest, beside the fault runs of every tab
+# (tests/robustness).
 #   scripts/soak.sh [--seconds N]   (default 600)
 set -euo pipefail
 cd "$(dirname "$0")/.."

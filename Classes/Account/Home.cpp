@@ -72,7 +72,10 @@ void Home::requestSucceeded(HttpRequest& request) {
   const std::unique_ptr<HttpRequest> done = std::move(request_);
   if (request.statusCode() != 200) return;
   auto decoded = ImageCodec::decode(request.recievedData());
-  if (!decoded) return;
+  if (!decoded) {
+    request.forgetStoredAnswer();  // a damaged picture is fetched again next time
+    return;
+  }
   auto image = std::make_shared<const Image>(std::move(*decoded));
   // Stored under the address the record looks up, so that the next profile finds it.
   LKImageCache::sharedImageCache().storeImage(image, ImageCodec::encodePng(*image), imgUrl_, true);

@@ -67,7 +67,7 @@ void HomeTableViewHeader::redraw() {
   }
   nameLabel_->setFrame(nameFrame);
   nameLabel_->setText(home_ ? home_->name : std::string());
-  levelImg_->setImage(home_ ? ui::Image::named(strprintf("userlevel_%d", home_->level))
+  levelImg_->setImage(home_ ? ui::Image::named(Utility::userLevelImageName(home_->level))
                             : ui::Image());
   placeLabel_->setText(hasPlace ? "@" + *home_->lastBroadcastLocation.get() : std::string());
   timeLabel_->setText(home_ ? home_->lastBroadcastTimeString() : std::string());

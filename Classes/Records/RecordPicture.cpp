@@ -30,7 +30,10 @@ void RecordPicture::requestSucceeded(HttpRequest& request) {
   const std::unique_ptr<HttpRequest> done = std::move(request_);
   if (request.statusCode() != 200) return;
   auto decoded = ImageCodec::decode(request.recievedData());
-  if (!decoded) return;
+  if (!decoded) {
+    request.forgetStoredAnswer();  // a damaged picture is fetched again next time
+    return;
+  }
   auto image = std::make_shared<const Image>(std::move(*decoded));
   // The store is keyed by the URL text the record looks up. Store before telling the
   // subscribers: one of them may let the record go.

@@ -22,6 +22,7 @@ HotChannelView::HotChannelView(ui::Rect frame, std::vector<std::shared_ptr<Chann
     auto button = std::make_shared<ui::Button>(ui::Rect{frame.width() / 2, kHeight / 2, 0, 0});
     const int id = items_[i]->id();
     button->setImage(ui::Image::named(strprintf("firstpage_channel_%d", id)));
+    button->setHighlightedImage(ui::Image::named(strprintf("firstpage_channel_%d_clicked", id)));
     std::weak_ptr<Channel> weak = items_[i];
     button->setAction([this, weak](ui::Button&) {
       auto channel = weak.lock();

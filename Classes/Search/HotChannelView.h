@@ -12,7 +12,7 @@ class Channel;
 class HotChannelViewDelegate;
 
 // The panel of category buttons above the hot districts: one picture button per category
-// ("firstpage_channel_<id>"), laid out fanwise.
+// ("firstpage_channel_<id>", "firstpage_channel_<id>_clicked" while pressed), laid out fanwise.
 class HotChannelView : public ui::View {
  public:
   static constexpr double kHeight = 160;

@@ -98,6 +98,7 @@ void HttpRequest::requestGET(const std::string& url, const HttpParameters& param
   const auto cached = HttpRequestCacheCenter::sharedInstance().dataForURL(URLRequest_->url);
   if (cached && !cached->empty()) {
     recievedData_.append(*cached);
+    storedAnswerKey_ = URLRequest_->url;
     URLRequest_.reset();
     statusCode_ = 200;
     if (delegate_ != nullptr) delegate_->requestSucceeded(*this);
@@ -177,9 +178,15 @@ void HttpRequest::requestPOST(const std::string& url, const HttpParameters& para
   startTransfer();
 }
 
+void HttpRequest::forgetStoredAnswer() const {
+  if (!storedAnswerKey_.empty())
+    HttpRequestCacheCenter::sharedInstance().removeDataForURL(storedAnswerKey_);
+}
+
 void HttpRequest::startTransfer() {
   assertOnMainThread();
   endTransfer();  // a request is used once; a second start replaces the first quietly
+  storedAnswerKey_.clear();
   URLRequest_->timeoutInterval = transferTimeout_;
   setNetworkActivityIndicator(+1);
   counted_ = true;
@@ -248,8 +255,10 @@ void HttpRequest::transferDidFinish(UrlTransfer& transfer) {
   endTransfer();
   // Only a real answer is kept: an error page must not come back later as a success. Stored
   // before the callback, which may destroy this request.
-  if (usingCache_ && statusCode_ == 200)
+  if (usingCache_ && statusCode_ == 200) {
     HttpRequestCacheCenter::sharedInstance().cacheData(recievedData_, key);
+    storedAnswerKey_ = key;
+  }
   if (delegate_ != nullptr) delegate_->requestSucceeded(*this);
 }
 

@@ -77,6 +77,9 @@ class HttpRequest final : private UrlTransferDelegate {
 
   // Stops the transfer; no callback follows.
   void cancel();
+  // Drops the answer from the response cache, where it was stored or served from: an answer
+  // its reader found unusable must not be served again in place of a new one.
+  void forgetStoredAnswer() const;
 
   [[nodiscard]] int statusCode() const { return statusCode_; }
   [[nodiscard]] const std::string& recievedData() const { return recievedData_; }
@@ -148,6 +151,7 @@ class HttpRequest final : private UrlTransferDelegate {
   bool usingTimeout_ = true;
   std::optional<UrlRequest> URLRequest_;
   bool usingCache_ = false;
+  std::string storedAnswerKey_;  // the response cache's entry of this answer, if any
 
   bool counted_ = false;  // this request holds one unit of the activity counter
   std::optional<long long> expectedLength_;

@@ -54,6 +54,10 @@ HttpRequestCacheCenter::Data HttpRequestCacheCenter::dataForURL(const std::strin
   return it == dataDictionary_.end() ? nullptr : it->second;
 }
 
+void HttpRequestCacheCenter::removeDataForURL(const std::string& url) {
+  dataDictionary_.erase(url);
+}
+
 void HttpRequestCacheCenter::distoryCacheData() {
   dataDictionary_.clear();
 }

@@ -31,6 +31,8 @@ class HttpRequestCacheCenter {
   void cacheData(std::string data, const std::string& url);
   // The stored bytes, or null.
   [[nodiscard]] Data dataForURL(const std::string& url) const;
+  // Removes the entry of `url`, if any.
+  void removeDataForURL(const std::string& url);
   // Removes every entry.
   void distoryCacheData();
 

@@ -14,6 +14,13 @@ PlatformError stepError(AnswerStep step, std::string description) {
   return PlatformError{kServiceAnswerErrorDomain, static_cast<int>(step), std::move(description)};
 }
 
+// A 200 answer that cannot be read is no better when served again from the response cache: it
+// goes, so that the next request asks the service.
+PlatformError unusable(const HttpRequest& request, AnswerStep step, std::string description) {
+  request.forgetStoredAnswer();
+  return stepError(step, std::move(description));
+}
+
 // Status 200, then the text of the answer: the request's bytes, or their inflated form in
 // `inflated`.
 std::optional<PlatformError> answerText(const HttpRequest& request, AnswerEncoding encoding,
@@ -23,7 +30,7 @@ std::optional<PlatformError> answerText(const HttpRequest& request, AnswerEncodi
   }
   if (encoding == AnswerEncoding::kCompressed) {
     inflated = decompressGZip(request.recievedData());
-    if (!inflated) return stepError(AnswerStep::kDecompression, "not a compressed answer");
+    if (!inflated) return unusable(request, AnswerStep::kDecompression, "not a compressed answer");
   }
   return std::nullopt;
 }
@@ -36,8 +43,8 @@ Result<boost::json::object> readJsonAnswer(const HttpRequest& request, AnswerEnc
   const std::string& text = inflated ? *inflated : request.recievedData();
   std::string parseError = "not JSON";
   auto root = json::parse(text, &parseError);
-  if (!root) return stepError(AnswerStep::kParse, std::move(parseError));
-  if (!root->is_object()) return stepError(AnswerStep::kNotObject, "not a JSON object");
+  if (!root) return unusable(request, AnswerStep::kParse, std::move(parseError));
+  if (!root->is_object()) return unusable(request, AnswerStep::kNotObject, "not a JSON object");
   return std::move(root->get_object());
 }
 
@@ -47,8 +54,10 @@ Result<json::Document> readJsonDocument(const HttpRequest& request, AnswerEncodi
   const std::string& text = inflated ? *inflated : request.recievedData();
   std::string parseError = "not JSON";
   auto document = json::Document::parse(text, &parseError);
-  if (!document) return stepError(AnswerStep::kParse, std::move(parseError));
-  if (!document->root().isObject()) return stepError(AnswerStep::kNotObject, "not a JSON object");
+  if (!document) return unusable(request, AnswerStep::kParse, std::move(parseError));
+  if (!document->root().isObject()) {
+    return unusable(request, AnswerStep::kNotObject, "not a JSON object");
+  }
   return std::move(*document);
 }
 

@@ -1,5 +1,7 @@
 #include "Classes/Shop/ShopInfoCellView.h"
 
+#include <algorithm>
+
 #include <boost/json/object.hpp>
 
 #include "Classes/Json/JsonValue.h"
@@ -219,7 +221,7 @@ void ShopInfoCellView::drawRect(ui::Canvas& canvas, const ui::Rect& /*rect*/) co
       x += 102;
     }
   }
-  if (shop->intStatus() == 3 || shop->intStatus() == 9) {
+  if (std::ranges::find(kBadgeStatuses, shop->intStatus()) != kBadgeStatuses.end()) {
     canvas.drawImage(ui::Image::named(strprintf("shopinfo_status_%d", shop->intStatus()), {60, 60}),
                      ui::Rect{kWidth - 70, 4, 60, 60});
   }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
@@ -21,6 +22,8 @@ class ShopInfoCellView : public CustomCellView {
  public:
   static constexpr double kWidth = 320;
   static constexpr double kAddressWidth = 175;
+  // The shop states that show a badge ("shopinfo_status_<state>").
+  static constexpr std::array<int, 2> kBadgeStatuses{3, 9};
 
   explicit ShopInfoCellView(ui::Rect frame = {0, 0, kWidth, 200});
 

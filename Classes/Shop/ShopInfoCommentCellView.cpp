@@ -19,6 +19,7 @@ namespace {
 constexpr double kWidth = 320;
 constexpr double kTextLeft = 65;
 constexpr double kTextWidth = 240;
+constexpr double kBubbleTopCap = 12;
 const ui::Font kTitleFont = ui::Font::boldSystem(15);
 const ui::Font kNameFont = ui::Font::boldSystem(13);
 const ui::Font kTextFont = ui::Font::system(14);
@@ -141,7 +142,9 @@ void ShopInfoCommentCellView::drawRect(ui::Canvas& canvas, const ui::Rect& /*rec
                     ui::Rect{kWidth - 95, top + 34, 85, 18}, kTextFont, ui::TextAlignment::kRight,
                     ui::Color::gray(0.5));
     const ui::Rect bubble{kTextLeft, top + 54, kTextWidth, textHeight(report.content()) + 8};
-    canvas.drawImage(ui::Image::named("shopinfo_bubble"), bubble);
+    // The bubble grows with the text: only its middle row stretches, its tail and corners keep.
+    canvas.drawImage(ui::Image::named("shopinfo_bubble").stretchableImage(0, kBubbleTopCap),
+                     bubble);
     canvas.drawWrappedText(report.content(), ui::Rect{kTextLeft + 6, top + 58, kTextWidth - 10, 0},
                            kTextFont);
   }

@@ -9,7 +9,6 @@
 namespace lk {
 
 namespace {
-constexpr int kSpinnerFrames = 24;
 
 void finishHiding(const std::shared_ptr<ui::View>& box) {
   box->setAlpha(0);

@@ -14,6 +14,7 @@ namespace lk {
 class LKLoadingView {
  public:
   static constexpr double kBoxSize = 160;
+  static constexpr int kSpinnerFrames = 24;  // "loading_load1" ... "loading_load24"
 
   // `container` may be null: the box then goes on the application's first window.
   LKLoadingView(std::shared_ptr<ui::View> container, const std::string& loadingText);

@@ -72,7 +72,11 @@ class Utility {
                        ui::Canvas& context);
   // Five stars for a score (at most 5.0): full, half and empty stars in that order.
   static void drawStarRate(float rate, ui::Point point, ui::Size size, ui::Canvas& context);
-  // The picture of a user's level ("userlevel_<level>").
+  // Levels above this one show its picture, levels below 0 the picture of level 0.
+  static constexpr int kMaxUserLevel = 10;
+  // The name of the picture of a user's level ("userlevel_<level>").
+  [[nodiscard]] static std::string userLevelImageName(int level);
+  // The picture of a user's level.
   static void drawUserLevel(int level, const ui::Rect& rect, ui::Canvas& context);
   // A new picture of `size` holding `image` redrawn to fill it; with a radius, its corners are
   // rounded off (transparent).

@@ -63,8 +63,12 @@ void Utility::drawStarRate(float rate, ui::Point point, ui::Size size, ui::Canva
   drawStar(ui::Image::named("shopinfo_star0"), point, size, stars.empty, context);
 }
 
+std::string Utility::userLevelImageName(int level) {
+  return strprintf("userlevel_%d", std::clamp(level, 0, kMaxUserLevel));
+}
+
 void Utility::drawUserLevel(int level, const ui::Rect& rect, ui::Canvas& context) {
-  context.drawImage(ui::Image::named(strprintf("userlevel_%d", level), rect.size), rect);
+  context.drawImage(ui::Image::named(userLevelImageName(level), rect.size), rect);
 }
 
 ImagePtr Utility::clipImage(const ImagePtr& image, ui::Size size) {

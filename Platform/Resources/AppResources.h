@@ -18,6 +18,12 @@ class AppResources {
   // "<dir>/<name>.<type>" when that file exists ("hotcity", "json").
   [[nodiscard]] static std::optional<std::filesystem::path> pathForResource(std::string_view name,
                                                                             std::string_view type);
+  // The PNG file of a picture the screens name, the sharpest one not finer than the screen:
+  // "<dir>/<name>@2x.png" on a screen of scale 2 when it exists, else "<dir>/<name>.png". A
+  // trailing ".png" in the name is ignored. A name may reach into a folder of the directory
+  // ("PXPhotoBrowser.bundle/images/next"), never out of it.
+  [[nodiscard]] static std::optional<std::filesystem::path> pathForImage(std::string_view name,
+                                                                         int scale = 1);
   // The file's bytes, or nullopt when it is missing or unreadable.
   [[nodiscard]] static std::optional<std::string> contentsOfResource(std::string_view name,
                                                                      std::string_view type);

@@ -20,6 +20,9 @@ class Button : public View {
   void setTitle(std::string title) { title_ = std::move(title); }
   [[nodiscard]] const Image& image() const { return image_; }
   void setImage(Image image) { image_ = std::move(image); }
+  // Shown instead of the image while a finger is down on the button; none keeps the image.
+  [[nodiscard]] const Image& highlightedImage() const { return highlightedImage_; }
+  void setHighlightedImage(Image image) { highlightedImage_ = std::move(image); }
   [[nodiscard]] const Image& backgroundImage() const { return backgroundImage_; }
   void setBackgroundImage(Image image) { backgroundImage_ = std::move(image); }
   [[nodiscard]] const Font& font() const { return font_; }
@@ -54,6 +57,7 @@ class Button : public View {
   std::string title_;
   std::string accessibilityLabel_;
   Image image_;
+  Image highlightedImage_;
   Image backgroundImage_;
   Font font_ = Font::boldSystem(15);
   Color titleColor_ = Color::white();

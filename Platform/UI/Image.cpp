@@ -32,6 +32,13 @@ Image Image::flippedUpsideDown() const {
   return image;
 }
 
+Image Image::stretchableImage(double leftCapWidth, double topCapHeight) const {
+  Image image = *this;
+  image.leftCapWidth_ = leftCapWidth > 0 ? leftCapWidth : 0;
+  image.topCapHeight_ = topCapHeight > 0 ? topCapHeight : 0;
+  return image;
+}
+
 std::string Image::describe() const {
   if (flipped_) {
     Image plain = *this;

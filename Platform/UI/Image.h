@@ -39,6 +39,14 @@ class Image {
   [[nodiscard]] Image flippedUpsideDown() const;
   [[nodiscard]] bool isFlipped() const { return flipped_; }
 
+  // The same picture drawn stretchable: the `leftCapWidth` points on the left and the
+  // `topCapHeight` points at the top keep their size, as do the parts right of and below the
+  // one-point column and row that follow them; that column and row stretch. A cap of 0 scales that
+  // axis as a plain picture does. Dumps do not show it.
+  [[nodiscard]] Image stretchableImage(double leftCapWidth, double topCapHeight) const;
+  [[nodiscard]] double leftCapWidth() const { return leftCapWidth_; }
+  [[nodiscard]] double topCapHeight() const { return topCapHeight_; }
+
   [[nodiscard]] bool isNull() const { return name_.empty() && !bitmap_ && !data_; }
   [[nodiscard]] const std::string& name() const { return name_; }
   [[nodiscard]] Size size() const { return size_; }
@@ -48,7 +56,8 @@ class Image {
 
   friend bool operator==(const Image& a, const Image& b) {
     return a.name_ == b.name_ && a.size_ == b.size_ && a.bitmap_ == b.bitmap_ &&
-           a.data_ == b.data_ && a.flipped_ == b.flipped_;
+           a.data_ == b.data_ && a.flipped_ == b.flipped_ && a.leftCapWidth_ == b.leftCapWidth_ &&
+           a.topCapHeight_ == b.topCapHeight_;
   }
 
  private:
@@ -57,6 +66,8 @@ class Image {
   std::shared_ptr<const Bitmap> bitmap_;
   std::shared_ptr<const std::vector<std::uint8_t>> data_;
   bool flipped_ = false;
+  double leftCapWidth_ = 0;
+  double topCapHeight_ = 0;
 };
 
 }  // namespace lk::ui

@@ -145,11 +145,19 @@ TEST(RunLoopRealClock, RunForWaitsWithoutSpinningAndFiresTimers) {
   EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(60));
 }
 
-TEST(RunLoopRealClock, StopEndsRun) {
+TEST(RunLoopRealClock, StopEndsRunAtOnce) {
   test::ScopedMainLoop main(false);
+  bool later = false;
   main->schedule(std::chrono::milliseconds(5), [&] { main->stop(); });
+  // Had the stop been missed, this would run (and stop the loop a second later).
+  main->schedule(std::chrono::seconds(1), [&] {
+    later = true;
+    main->stop();
+  });
+  const auto start = Clock::now();
   main->run();
-  SUCCEED();
+  EXPECT_FALSE(later);
+  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(500));
 }
 
 TEST(RunLoopInstalling, ScopedLoopsNestAndRestoreTheOuterOne) {

@@ -186,17 +186,28 @@ TEST_F(PictureFetch, ChangedUrlDropsTheOldDownload) {
   EXPECT_EQ(comment.userImg().get()->width(), 6);
 }
 
-TEST_F(PictureFetch, RecordGoneBeforeItsPictureArrivesIsNotTouched) {
+TEST_F(PictureFetch, RecordGoneBeforeItsPictureArrivesCancelsItsDownload) {
   server_.serve("/slow.png", png(4));
   server_.hold("/slow.png");
+  const int runningBefore = HttpRequest::networkActivityCount();
   {
     Broadcast b;
     b.setImgUrl(server_.url("/slow.png"));
     ASSERT_TRUE(runUntil([&] { return server_.requestCount("/slow.png") == 1; }));
+    EXPECT_EQ(HttpRequest::networkActivityCount(), runningBefore + 1);
   }
+  EXPECT_EQ(HttpRequest::networkActivityCount(), runningBefore)
+      << "the download outlived its record";
   server_.open("/slow.png");
   settle();
+  // Had the download gone on, its picture would have been stored for later rows.
   EXPECT_EQ(LKImageCache::sharedImageCache().imageFromKey(server_.url("/slow.png"), false),
+            nullptr);
+  // The same download with its record alive stores the picture, so the check above can tell.
+  Broadcast kept;
+  kept.setImgUrl(server_.url("/slow.png"));
+  ASSERT_TRUE(runUntil([&] { return kept.bcImg().get() != nullptr; }));
+  EXPECT_NE(LKImageCache::sharedImageCache().imageFromKey(server_.url("/slow.png"), false),
             nullptr);
 }
 

@@ -3,6 +3,7 @@
 #include <boost/json/parse.hpp>
 #include <boost/json/serialize.hpp>
 
+#include "Classes/Account/LoginViewController.h"
 #include "Classes/LocalState/CacheCenter.h"
 #include "Classes/Pictures/LKImageCache.h"
 #include "Classes/Search/SearchResultsViewController.h"
@@ -12,6 +13,8 @@
 #include "Classes/Toolkit/AlertCenter.h"
 #include "Platform/Image/Image.h"
 #include "Platform/Image/ImageCodec.h"
+#include "Platform/Log/Log.h"
+#include "Platform/UI/AlertView.h"
 #include "Platform/UI/Application.h"
 #include "Platform/UI/NavigationController.h"
 #include "Platform/UI/TabBarController.h"
@@ -40,6 +43,8 @@ std::shared_ptr<Image> keptPicture() {
 
 ClientSession::ClientSession()
     : rules_(scratch_ / "faults.txt"), service_(withRules(scratch_ / "faults.txt")) {
+  // The debug lines of a long session would drown the test's own output.
+  (void)setLogFile((scratch_ / "client.log").string());
   ui::Application::resetSharedInstanceForTesting();
   AlertCenter::resetSharedInstanceForTesting();
   HttpRequestCacheCenter::resetSharedInstanceForTesting();
@@ -53,11 +58,24 @@ ClientSession::ClientSession()
   }
   ServiceEndpoints::setServiceURL(service_.baseURL());
   // Positioned in 北京, as the run command starts the client.
-  cli::CliOptions options;
-  options.position = cli::CliOptions::Position{39.915, 116.404};
-  session_ = std::make_unique<cli::CliSession>(out_, options);
+  options_.position = cli::CliOptions::Position{39.915, 116.404};
+  session_ = std::make_unique<cli::CliSession>(out_, options_);
   session_->start();
   storedSettings_ = readFile(storage_.storeFile());
+}
+
+void ClientSession::restartClient() {
+  session_->finish();
+  session_.reset();
+  storage_.restart();
+  HttpRequestCacheCenter::resetSharedInstanceForTesting();
+  LKImageCache::resetSharedInstanceForTesting();
+  AlertCenter::resetSharedInstanceForTesting();
+  ui::Application::resetSharedInstanceForTesting();
+  session_ = std::make_unique<cli::CliSession>(out_, options_);
+  session_->setSettleBound(settleBound_);
+  out_.str({});
+  session_->start();
 }
 
 ClientSession::~ClientSession() {
@@ -69,6 +87,7 @@ ClientSession::~ClientSession() {
   CacheCenter::resetSharedInstanceForTesting();
   AlertCenter::resetSharedInstanceForTesting();
   ui::Application::resetSharedInstanceForTesting();
+  setLogToStderr();
 }
 
 void ClientSession::setFaults(const std::string& rules) {
@@ -79,6 +98,47 @@ std::string ClientSession::run(const std::string& line) {
   out_.str({});
   if (!session_->execute(line)) return "(session ended)";
   return out_.str();
+}
+
+std::string ClientSession::runWithoutWaiting(const std::string& line) {
+  session_->setSettleBound(Duration::zero());
+  std::string shown = run(line);
+  session_->setSettleBound(settleBound_);
+  return shown;
+}
+
+void ClientSession::setSettleBound(Duration bound) {
+  settleBound_ = bound;
+  session_->setSettleBound(bound);
+}
+
+std::string ClientSession::alert() {
+  auto& center = AlertCenter::sharedInstance();
+  if (!center.isShow()) return "";
+  const auto& box = center.sharedAlertView();
+  return box->title() + " / " + box->message();
+}
+
+void ClientSession::dismissAlert() {
+  if (AlertCenter::sharedInstance().isShow()) run("alert 好的");
+}
+
+bool ClientSession::login(const std::string& name, const std::string& password) {
+  run("tab 个人中心");
+  run("tap 用户名");
+  run("type \"" + name + "\"");
+  run("return");
+  run("type \"" + password + "\"");
+  run("return");
+  return loggedIn();
+}
+
+bool ClientSession::loggedIn() {
+  return LoginViewController::sharedInstance().isLogin();
+}
+
+void ClientSession::keepStoredState() {
+  storedSettings_ = readFile(storage_.storeFile());
 }
 
 int ClientSession::shownShops() {
@@ -116,6 +176,14 @@ std::string ClientSession::storedStateDifference() {
   }
   cache.clearMemory();
   if (!cache.imageFromKey(kPictureKey)) difference += "the stored picture is no longer found\n";
+  // A picture that came damaged must not have been kept.
+  std::error_code listing;
+  for (const auto& entry : std::filesystem::directory_iterator(cache.diskCachePath(), listing)) {
+    if (entry.is_regular_file() && !ImageCodec::decode(readFile(entry.path()))) {
+      difference +=
+          "the picture cache holds a damaged picture: " + entry.path().filename().string() + "\n";
+    }
+  }
   return difference;
 }
 

@@ -30,13 +30,32 @@ class ClientSession {
 
   // Runs one command; returns what it printed (the screen after it).
   std::string run(const std::string& line);
+  // Runs one command without waiting for the service: the command returns while its requests
+  // are still on their way, as when a person moves on at once.
+  std::string runWithoutWaiting(const std::string& line);
+  // How long a command waits for the client to settle (10 s of the loop's clock by default).
+  void setSettleBound(Duration bound);
+  // Ends the client and starts it again on the same stored state, as a new process would.
+  void restartClient();
   [[nodiscard]] cli::CliSession& session() { return *session_; }
   // The number of shops in the list of the results screen on top of the selected tab, or -1
   // when no results screen is on top.
   [[nodiscard]] int shownShops();
 
-  // The stored settings and the stored picture are what they were before the session.
+  // The message box of the alert centre as "TITLE / MESSAGE", or "" when none shows.
+  [[nodiscard]] static std::string alert();
+  // Presses "好的" when a message box shows.
+  void dismissAlert();
+  // Logs in through the "个人中心" tab's rows; true when a session was opened.
+  bool login(const std::string& name, const std::string& password);
+  [[nodiscard]] static bool loggedIn();
+
+  // The stored settings and the stored picture are what they were before the session (or at
+  // the last `keepStoredState`), and every picture in the picture cache still decodes.
   [[nodiscard]] std::string storedStateDifference();
+  // Takes the stored settings as they are now as those to keep (after a login stored its
+  // account, for example).
+  void keepStoredState();
 
   static constexpr const char* kPictureKey = "http://127.0.0.1:1/pic/kept.png";
 
@@ -48,6 +67,8 @@ class ClientSession {
   ServiceLauncher service_;
   std::ostringstream out_;
   std::unique_ptr<cli::CliSession> session_;
+  cli::CliOptions options_;
+  Duration settleBound_ = seconds(10);
   std::string storedSettings_;
   std::string pictureBytes_;
 };

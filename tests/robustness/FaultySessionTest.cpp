@@ -101,7 +101,7 @@ TEST(FaultyFilters, DamagedDistrictAndCategoryTreesLeaveThePickersEmptyUntilRetr
 TEST(FaultyTimeOut, AnAnswerLaterThanTheTimeOutFailsQuietly) {
   ClientSession client;
   ASSERT_TRUE(client.serviceRunning()) << client.serviceErrors();
-  client.session().setSettleBound(std::chrono::seconds(30));
+  client.setSettleBound(std::chrono::seconds(30));
   client.setFaults(std::string(kSearchPath) + " delay=21000 times=1");
   const std::string failed = client.run("search 火锅");
   EXPECT_EQ(client.shownShops(), 0);

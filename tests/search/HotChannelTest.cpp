@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "Classes/Location/LocationService.h"
+#include "Classes/Records/Channel.h"
 #include "Classes/Search/CityPickerViewController.h"
+#include "Classes/Search/HotChannelView.h"
 #include "Classes/Search/MainObjectViewController.h"
 #include "Classes/Search/ProvincePickerViewController.h"
 #include "Classes/Search/SearchResultsViewController.h"
@@ -135,6 +137,16 @@ TEST_F(HotChannel, TheConvenienceButtonOpensTheCategoryBrowser) {
   ASSERT_NE(results, nullptr);
   EXPECT_EQ(results->channel, "美食");
   EXPECT_EQ(results->channelId, 20001);
+}
+
+TEST(HotChannelView, EachCategoryButtonHasItsPictureAndItsPressedPicture) {
+  HotChannelView view(ui::Rect{0, 0, 320, HotChannelView::kHeight}, Channel::mainChannelList());
+  ASSERT_EQ(view.buttons().size(), view.items().size());
+  for (std::size_t i = 0; i < view.items().size(); ++i) {
+    const std::string name = "firstpage_channel_" + std::to_string(view.items()[i]->id());
+    EXPECT_EQ(view.buttons()[i]->image().name(), name);
+    EXPECT_EQ(view.buttons()[i]->highlightedImage().name(), name + "_clicked");
+  }
 }
 
 TEST_F(HotChannel, TheLocatedCityIsOfferedOncePerScreenLife) {

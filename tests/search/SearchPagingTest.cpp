@@ -246,11 +246,22 @@ TEST_F(SearchPaging, AnUnloadedViewStartsOverWhenShownAgain) {
 }
 
 TEST_F(SearchPaging, DestroyingTheScreenCancelsItsRequests) {
+  // The answer takes a while, so that the screen goes while its request is on the way.
+  service.transport().respond(R"(/client/search/0/q)", [](const FakeTransport::Request&) {
+    FakeTransport::Answer answer;
+    answer.body = ScriptedSearchService::searchAnswer(40, 0, 15);
+    answer.encoding = FakeTransport::Body::kGzip;
+    answer.delay = seconds(5);
+    return answer;
+  });
   open("火锅");
   ASSERT_NE(screen->request(), nullptr);
+  loop->runFor(seconds(1));
+  ASSERT_EQ(service.transport().inFlight(), 1u);
   nav->popViewController(false);
   screen.reset();
-  loop->runFor(seconds(1));  // an answer to a cancelled request reaches nobody
+  loop->runFor(seconds(1));  // the screen goes on a later turn; its answer is 3 s away still
+  EXPECT_EQ(service.transport().inFlight(), 0u) << "the screen's request outlived it";
   EXPECT_EQ(HttpRequest::networkActivityCount(), 0);
 }
 

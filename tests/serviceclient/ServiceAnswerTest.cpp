@@ -160,6 +160,34 @@ TEST_F(ServiceAnswerTest, TheDocumentFailsAtTheSameStepsWithTheSameWords) {
   }
 }
 
+TEST_F(ServiceAnswerTest, AnUnreadableAnswerIsNotServedAgainFromTheResponseCache) {
+  auto& store = HttpRequestCacheCenter::sharedInstance();
+  const std::string key = HttpRequest::makeRequest(compressedURL()).url;
+  // Fetched with the response cache on, as list screens do; read, then fetched again.
+  const auto fetchStored = [&] {
+    test::RequestRecorder recorder;
+    recorder.request->requestGETWithGZip(kURL, true);
+    loop->runFor(seconds(1));
+    EXPECT_TRUE(recorder.succeeded);
+    return readJsonAnswer(*recorder.request, AnswerEncoding::kCompressed).ok();
+  };
+  transport.answer(compressedURL(), "{\"errNo\":", FakeTransport::Body::kGzip);  // cut short
+  transport.answer(compressedURL(), R"({"errNo":0})", FakeTransport::Body::kGzip);
+  EXPECT_FALSE(fetchStored());
+  EXPECT_EQ(store.dataForURL(key), nullptr);
+  EXPECT_TRUE(fetchStored()) << "the service is asked again";
+  EXPECT_NE(store.dataForURL(key), nullptr) << "a good answer is kept";
+  EXPECT_TRUE(fetchStored());
+  EXPECT_EQ(transport.requestCount(compressedURL()), 2u) << "the good answer was served stored";
+
+  // Damaged bytes served from the store go the same way.
+  store.cacheData(std::string("not compressed"), key);
+  EXPECT_FALSE(fetchStored());
+  EXPECT_EQ(store.dataForURL(key), nullptr);
+  EXPECT_TRUE(fetchStored());
+  EXPECT_EQ(transport.requestCount(compressedURL()), 3u);
+}
+
 TEST(ServiceAnswerStep, ErrorsOfOtherDomainsAreNoStep) {
   const PlatformError transfer{kUrlErrorDomain, static_cast<int>(AnswerStep::kStatus), ""};
   EXPECT_FALSE(isAnswerStep(transfer, AnswerStep::kStatus));

@@ -50,6 +50,21 @@ TEST(Images, HandlesDescribeWhatTheyHold) {
   EXPECT_EQ(arrow.flippedUpsideDown(), Image::named("grayArrow"));
 }
 
+TEST(Image, StretchableCapsTravelWithThePictureButNotIntoDumps) {
+  const Image bubble = Image::named("bubble", {240, 24});
+  const Image grown = bubble.stretchableImage(0, 12);
+  EXPECT_EQ(grown.leftCapWidth(), 0);
+  EXPECT_EQ(grown.topCapHeight(), 12);
+  EXPECT_EQ(grown.describe(), "bubble");
+  EXPECT_EQ(grown.size(), bubble.size());
+  EXPECT_FALSE(grown == bubble);
+  EXPECT_EQ(grown.flippedUpsideDown().topCapHeight(), 12);
+  const Image odd = bubble.stretchableImage(-3, -1);
+  EXPECT_EQ(odd.leftCapWidth(), 0);
+  EXPECT_EQ(odd.topCapHeight(), 0);
+  EXPECT_EQ(odd, bubble);
+}
+
 class Card : public DrawnView {
  public:
   using DrawnView::DrawnView;

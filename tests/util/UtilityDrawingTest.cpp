@@ -30,6 +30,19 @@ TEST(UtilityDrawing, StarRateClampsToFive) {
   EXPECT_EQ(almost.imageNames(), Names(5, "shopinfo_star2"));
 }
 
+TEST(UtilityDrawing, UserLevelsOutsideThePicturesShowTheNearestOne) {
+  // A level the service invents later must not leave a hole where the badge goes.
+  EXPECT_EQ(Utility::userLevelImageName(0), "userlevel_0");
+  EXPECT_EQ(Utility::userLevelImageName(Utility::kMaxUserLevel),
+            "userlevel_" + std::to_string(Utility::kMaxUserLevel));
+  EXPECT_EQ(Utility::userLevelImageName(Utility::kMaxUserLevel + 5),
+            "userlevel_" + std::to_string(Utility::kMaxUserLevel));
+  EXPECT_EQ(Utility::userLevelImageName(-1), "userlevel_0");
+  ui::Canvas canvas;
+  Utility::drawUserLevel(99, {0, 0, 40, 12}, canvas);
+  EXPECT_EQ(canvas.imageNames(), (Names{Utility::userLevelImageName(99)}));
+}
+
 TEST(UtilityDrawing, UserLevelGradientLinesAndClips) {
   ui::Canvas canvas;
   Utility::drawUserLevel(3, {5, 5, 30, 10}, canvas);
