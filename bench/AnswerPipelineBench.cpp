@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "Classes/Json/JsonDocument.h"
 #include "Classes/Json/JsonValue.h"
 #include "Classes/Pictures/LKImageCache.h"
 #include "Classes/Records/ShopInfo.h"
@@ -58,8 +59,8 @@ const CapturedAnswers& capturedAnswers() {
 
 std::shared_ptr<ShopInfo> oursShopInformation(const std::string& received) {
   auto shop = std::make_shared<ShopInfo>();
-  if (const auto root = json::parse(received); root && root->is_object()) {
-    shop->decodeShopInformation(root->get_object());
+  if (const auto document = json::Document::parse(received); document) {
+    shop->decodeShopInformation(document->root());
   }
   return shop;
 }

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "Classes/Json/JsonDocument.h"
 #include "Classes/Json/JsonValue.h"
 #include "Classes/ServiceClient/ByteBuffer.h"
 
@@ -42,14 +43,12 @@ std::vector<std::shared_ptr<ShopInfo>> decodeSearchPage(const std::string& compr
   std::vector<std::shared_ptr<ShopInfo>> shops;
   const auto body = decompressGZip(compressed);
   if (!body) return shops;
-  const auto root = json::parse(*body);
-  if (!root || !root->is_object()) return shops;
-  if (const auto* list = json::arrayMember(root->get_object(), "searchlist")) {
-    shops.reserve(list->size());
-    for (const auto& item : *list) {
-      if (item.is_object()) shops.push_back(ShopInfo::fromSearchItem(item.get_object()));
-    }
-  }
+  const auto document = json::Document::parse(*body);
+  if (!document || !document->root().isObject()) return shops;
+  const json::Node list = json::arrayMember(document->root(), "searchlist");
+  shops.reserve(list.size());
+  for (const json::Node item : list.elements())
+    shops.push_back(ShopInfo::fromSearchItem(item));
   return shops;
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "Classes/Json/JsonDocument.h"
 #include "Classes/Json/JsonValue.h"
 #include "Classes/Pictures/LKImageCache.h"
 #include "Classes/Records/ShopInfo.h"
@@ -67,8 +68,8 @@ std::shared_ptr<ShopInfo> decodeShopAnswer(const std::string& compressed) {
   auto shop = std::make_shared<ShopInfo>();
   const auto body = decompressGZip(compressed);
   if (!body) return shop;
-  const auto root = json::parse(*body);
-  if (root && root->is_object()) shop->decodeShopInformation(root->get_object());
+  const auto document = json::Document::parse(*body);
+  if (document && document->root().isObject()) shop->decodeShopInformation(document->root());
   return shop;
 }
 

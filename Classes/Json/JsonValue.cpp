@@ -86,84 +86,151 @@ bool boolFromText(std::string_view text) {
   return c == 'Y' || c == 'y' || c == 'T' || c == 't' || (c >= '1' && c <= '9');
 }
 
-long long toInt64(const value& v) {
+long long toInt64(Node v) {
   switch (v.kind()) {
-    case boost::json::kind::int64:
-      return v.get_int64();
-    case boost::json::kind::uint64:
-      return v.get_uint64() > static_cast<std::uint64_t>(LLONG_MAX)
+    case Node::Kind::kInt64:
+      return v.getInt64();
+    case Node::Kind::kUint64:
+      return v.getUint64() > static_cast<std::uint64_t>(LLONG_MAX)
                  ? LLONG_MAX
-                 : static_cast<long long>(v.get_uint64());
-    case boost::json::kind::double_:
-      return saturate<long long>(v.get_double());
-    case boost::json::kind::string:
-      return int64FromText(v.get_string());
-    case boost::json::kind::bool_:
-      return v.get_bool() ? 1 : 0;
+                 : static_cast<long long>(v.getUint64());
+    case Node::Kind::kDouble:
+      return saturate<long long>(v.getDouble());
+    case Node::Kind::kString:
+      return int64FromText(v.getString());
+    case Node::Kind::kBool:
+      return v.getBool() ? 1 : 0;
     default:
       return 0;
   }
 }
 
-int toInt(const value& v) {
-  if (v.is_double()) return saturate<int>(v.get_double());
+int toInt(Node v) {
+  if (v.kind() == Node::Kind::kDouble) return saturate<int>(v.getDouble());
   return saturate<int>(toInt64(v));
 }
 
-double toDouble(const value& v) {
+double toDouble(Node v) {
   switch (v.kind()) {
-    case boost::json::kind::int64:
-      return static_cast<double>(v.get_int64());
-    case boost::json::kind::uint64:
-      return static_cast<double>(v.get_uint64());
-    case boost::json::kind::double_:
-      return v.get_double();
-    case boost::json::kind::string:
-      return doubleFromText(v.get_string());
-    case boost::json::kind::bool_:
-      return v.get_bool() ? 1.0 : 0.0;
+    case Node::Kind::kInt64:
+      return static_cast<double>(v.getInt64());
+    case Node::Kind::kUint64:
+      return static_cast<double>(v.getUint64());
+    case Node::Kind::kDouble:
+      return v.getDouble();
+    case Node::Kind::kString:
+      return doubleFromText(v.getString());
+    case Node::Kind::kBool:
+      return v.getBool() ? 1.0 : 0.0;
     default:
       return 0.0;
   }
 }
 
-float toFloat(const value& v) {
+float toFloat(Node v) {
   return static_cast<float>(toDouble(v));
 }
 
-bool toBool(const value& v) {
+bool toBool(Node v) {
   switch (v.kind()) {
-    case boost::json::kind::int64:
-      return v.get_int64() != 0;
-    case boost::json::kind::uint64:
-      return v.get_uint64() != 0;
-    case boost::json::kind::double_:
-      return v.get_double() != 0.0;
-    case boost::json::kind::string:
-      return boolFromText(v.get_string());
-    case boost::json::kind::bool_:
-      return v.get_bool();
+    case Node::Kind::kInt64:
+      return v.getInt64() != 0;
+    case Node::Kind::kUint64:
+      return v.getUint64() != 0;
+    case Node::Kind::kDouble:
+      return v.getDouble() != 0.0;
+    case Node::Kind::kString:
+      return boolFromText(v.getString());
+    case Node::Kind::kBool:
+      return v.getBool();
     default:
       return false;
   }
 }
 
-std::optional<std::string> toString(const value& v) {
+std::optional<std::string> toString(Node v) {
   switch (v.kind()) {
-    case boost::json::kind::string:
-      return std::string(v.get_string());
-    case boost::json::kind::int64:
-      return std::to_string(v.get_int64());
-    case boost::json::kind::uint64:
-      return std::to_string(v.get_uint64());
-    case boost::json::kind::double_: {
+    case Node::Kind::kString:
+      return std::string(v.getString());
+    case Node::Kind::kInt64:
+      return std::to_string(v.getInt64());
+    case Node::Kind::kUint64:
+      return std::to_string(v.getUint64());
+    case Node::Kind::kDouble: {
       char buf[64];
-      std::snprintf(buf, sizeof buf, "%.15g", v.get_double());
+      std::snprintf(buf, sizeof buf, "%.15g", v.getDouble());
       return std::string(buf);
     }
     default:
       return std::nullopt;
   }
+}
+
+std::string toText(Node v) {
+  if (v.isString()) return std::string(v.getString());
+  return toString(v).value_or(std::string());
+}
+
+int intMember(Node o, std::string_view key) {
+  return toInt(o.member(key));
+}
+
+long long int64Member(Node o, std::string_view key) {
+  return toInt64(o.member(key));
+}
+
+double doubleMember(Node o, std::string_view key) {
+  return toDouble(o.member(key));
+}
+
+float floatMember(Node o, std::string_view key) {
+  return static_cast<float>(doubleMember(o, key));
+}
+
+bool boolMember(Node o, std::string_view key) {
+  return toBool(o.member(key));
+}
+
+std::optional<std::string> stringMember(Node o, std::string_view key) {
+  return toString(o.member(key));
+}
+
+std::string textMember(Node o, std::string_view key) {
+  return toText(o.member(key));
+}
+
+Node arrayMember(Node o, std::string_view key) {
+  const Node v = o.member(key);
+  return v.isArray() ? v : Node();
+}
+
+Node objectMember(Node o, std::string_view key) {
+  const Node v = o.member(key);
+  return v.isObject() ? v : Node();
+}
+
+long long toInt64(const value& v) {
+  return toInt64(Node(v));
+}
+
+int toInt(const value& v) {
+  return toInt(Node(v));
+}
+
+double toDouble(const value& v) {
+  return toDouble(Node(v));
+}
+
+float toFloat(const value& v) {
+  return toFloat(Node(v));
+}
+
+bool toBool(const value& v) {
+  return toBool(Node(v));
+}
+
+std::optional<std::string> toString(const value& v) {
+  return toString(Node(v));
 }
 
 const value* member(const object& o, std::string_view key) {

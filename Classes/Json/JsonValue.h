@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "Classes/Json/JsonNode.h"
+
 // Conversions of JSON members as every decoder of the client reads them. They never throw and
 // never overflow: a number is truncated toward zero and saturated to the target's range, a string
 // is read the way the phone's number parsing reads text (leading white space, an optional sign,
@@ -46,6 +48,28 @@ using boost::json::value;
 [[nodiscard]] std::string textMember(const object& o, std::string_view key);
 [[nodiscard]] const array* arrayMember(const object& o, std::string_view key);
 [[nodiscard]] const object* objectMember(const object& o, std::string_view key);
+
+// The same conversions on a view (of a parsed Document or of a Boost.JSON value): an absent
+// member reads like null.
+[[nodiscard]] int toInt(Node v);
+[[nodiscard]] long long toInt64(Node v);
+[[nodiscard]] double toDouble(Node v);
+[[nodiscard]] float toFloat(Node v);
+[[nodiscard]] bool toBool(Node v);
+[[nodiscard]] std::optional<std::string> toString(Node v);
+// toString, or "" when absent.
+[[nodiscard]] std::string toText(Node v);
+
+[[nodiscard]] int intMember(Node o, std::string_view key);
+[[nodiscard]] long long int64Member(Node o, std::string_view key);
+[[nodiscard]] double doubleMember(Node o, std::string_view key);
+[[nodiscard]] float floatMember(Node o, std::string_view key);
+[[nodiscard]] bool boolMember(Node o, std::string_view key);
+[[nodiscard]] std::optional<std::string> stringMember(Node o, std::string_view key);
+[[nodiscard]] std::string textMember(Node o, std::string_view key);
+// The member when it is an array, or when it is an object; else absent.
+[[nodiscard]] Node arrayMember(Node o, std::string_view key);
+[[nodiscard]] Node objectMember(Node o, std::string_view key);
 
 // Parses UTF-8 JSON text. On failure returns nullopt and, when `error` is given, its message.
 [[nodiscard]] std::optional<value> parse(std::string_view text, std::string* error = nullptr);

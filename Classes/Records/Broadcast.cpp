@@ -1,5 +1,6 @@
 #include "Classes/Records/Broadcast.h"
 
+#include <array>
 #include <chrono>
 #include <cmath>
 
@@ -12,8 +13,7 @@ namespace lk {
 
 Broadcast::Broadcast() : userImg_(kUserImageRequest), bcImg_(kPhotoRequest) {}
 
-std::shared_ptr<Broadcast> Broadcast::fromBroadcastEntry(const boost::json::object& entry,
-                                                         std::string_view base) {
+std::shared_ptr<Broadcast> Broadcast::fromBroadcastEntry(json::Node entry, std::string_view base) {
   auto b = std::make_shared<Broadcast>();
   b->setUserImgUrl(urlMember(entry, "pic_url_s", base));
   b->setUserName(json::textMember(entry, "uname"));
@@ -25,15 +25,27 @@ std::shared_ptr<Broadcast> Broadcast::fromBroadcastEntry(const boost::json::obje
   return b;
 }
 
+std::shared_ptr<Broadcast> Broadcast::fromShopInformation(json::Node entry, std::string_view base) {
+  static constexpr std::array<std::string_view, 5> kKeys = {"uname", "content", "create_time",
+                                                            "pic_url_s", "img"};
+  const auto m = entry.pick(kKeys);
+  auto b = std::make_shared<Broadcast>();
+  b->setUserName(json::toText(m[0]));
+  b->setContent(json::toText(m[1]));
+  b->setCreatedTime(json::toDouble(m[2]));
+  b->setUserImgUrl(urlOf(m[3], base));
+  b->setImgUrl(urlOf(m[4], base));
+  return b;
+}
+
+std::shared_ptr<Broadcast> Broadcast::fromBroadcastEntry(const boost::json::object& entry,
+                                                         std::string_view base) {
+  return fromBroadcastEntry(json::Node(entry), base);
+}
+
 std::shared_ptr<Broadcast> Broadcast::fromShopInformation(const boost::json::object& entry,
                                                           std::string_view base) {
-  auto b = std::make_shared<Broadcast>();
-  b->setUserName(json::textMember(entry, "uname"));
-  b->setContent(json::textMember(entry, "content"));
-  b->setCreatedTime(json::doubleMember(entry, "create_time"));
-  b->setUserImgUrl(urlMember(entry, "pic_url_s", base));
-  b->setImgUrl(urlMember(entry, "img", base));
-  return b;
+  return fromShopInformation(json::Node(entry), base);
 }
 
 std::string Broadcast::createdDate(double createdTime) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "Classes/Json/JsonNode.h"
 #include "Classes/Records/RecordPicture.h"
 #include "Platform/Text/DateFormatter.h"
 
@@ -24,9 +25,13 @@ class Broadcast {
   Broadcast& operator=(const Broadcast&) = delete;
 
   // One element of a broadcast list; `base` is the URL prefix sent beside the list.
+  [[nodiscard]] static std::shared_ptr<Broadcast> fromBroadcastEntry(json::Node entry,
+                                                                     std::string_view base);
   [[nodiscard]] static std::shared_ptr<Broadcast> fromBroadcastEntry(
       const boost::json::object& entry, std::string_view base);
   // The latest broadcast inside a shop information answer.
+  [[nodiscard]] static std::shared_ptr<Broadcast> fromShopInformation(json::Node entry,
+                                                                      std::string_view base);
   [[nodiscard]] static std::shared_ptr<Broadcast> fromShopInformation(
       const boost::json::object& entry, std::string_view base);
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "Classes/Json/JsonNode.h"
 #include "Classes/Records/RecordPicture.h"
 
 namespace lk {
@@ -18,9 +19,13 @@ class Comment {
   Comment& operator=(const Comment&) = delete;
 
   // One element of a "cmtlist" array; `base` is the URL prefix sent beside the list.
+  [[nodiscard]] static std::shared_ptr<Comment> fromReviewEntry(json::Node entry,
+                                                                std::string_view base);
   [[nodiscard]] static std::shared_ptr<Comment> fromReviewEntry(const boost::json::object& entry,
                                                                 std::string_view base);
   // The latest review inside a shop information answer (name, score, text, picture).
+  [[nodiscard]] static std::shared_ptr<Comment> fromShopInformation(json::Node entry,
+                                                                    std::string_view base);
   [[nodiscard]] static std::shared_ptr<Comment> fromShopInformation(
       const boost::json::object& entry, std::string_view base);
 

@@ -8,61 +8,52 @@ namespace lk {
 
 namespace {
 
-template <typename Node>
-std::shared_ptr<Node> node(const json::object& o, std::string_view idKey,
-                           std::string_view nameKey) {
-  return std::make_shared<Node>(json::intMember(o, idKey), json::stringMember(o, nameKey));
+template <typename Record>
+std::shared_ptr<Record> node(json::Node o, std::string_view idKey, std::string_view nameKey) {
+  return std::make_shared<Record>(json::intMember(o, idKey), json::stringMember(o, nameKey));
 }
 
 // The object nodes of `list` (an array member of `answer`), decoded in order.
-template <typename Node>
-std::vector<std::shared_ptr<Node>> nodes(const json::value& answer, std::string_view listKey,
-                                         std::string_view idKey = "id",
-                                         std::string_view nameKey = "name") {
-  std::vector<std::shared_ptr<Node>> out;
-  const auto* o = answer.if_object();
-  const auto* list = o != nullptr ? json::arrayMember(*o, listKey) : nullptr;
-  if (list == nullptr) return out;
-  out.reserve(list->size());
-  for (const auto& item : *list) {
-    if (const auto* n = item.if_object()) out.push_back(node<Node>(*n, idKey, nameKey));
+template <typename Record>
+std::vector<std::shared_ptr<Record>> nodes(json::Node answer, std::string_view listKey,
+                                           std::string_view idKey = "id",
+                                           std::string_view nameKey = "name") {
+  std::vector<std::shared_ptr<Record>> out;
+  const json::Node list = json::arrayMember(answer, listKey);
+  out.reserve(list.size());
+  for (const json::Node item : list.elements()) {
+    if (item.isObject()) out.push_back(node<Record>(item, idKey, nameKey));
   }
   return out;
 }
 
 // Nodes with their children from the inner "list" of each.
-template <typename Node>
-std::vector<std::shared_ptr<Node>> tree(const json::value& answer) {
-  std::vector<std::shared_ptr<Node>> out;
-  const auto* o = answer.if_object();
-  const auto* list = o != nullptr ? json::arrayMember(*o, "list") : nullptr;
-  if (list == nullptr) return out;
-  out.reserve(list->size());
-  for (const auto& item : *list) {
-    const auto* n = item.if_object();
-    if (n == nullptr) continue;
-    auto parent = node<Node>(*n, "id", "name");
-    auto children = nodes<Node>(item, "list");
+template <typename Record>
+std::vector<std::shared_ptr<Record>> tree(json::Node answer) {
+  std::vector<std::shared_ptr<Record>> out;
+  const json::Node list = json::arrayMember(answer, "list");
+  out.reserve(list.size());
+  for (const json::Node item : list.elements()) {
+    if (!item.isObject()) continue;
+    auto parent = node<Record>(item, "id", "name");
+    auto children = nodes<Record>(item, "list");
     parent->setChildren({children.begin(), children.end()});
     out.push_back(std::move(parent));
   }
   return out;
 }
 
-std::vector<std::string> names(const json::object& o, std::string_view key) {
+std::vector<std::string> names(json::Node o, std::string_view key) {
   std::vector<std::string> out;
-  const auto* list = json::arrayMember(o, key);
-  if (list == nullptr) return out;
-  for (const auto& item : *list) {
-    if (const auto* s = item.if_string()) out.emplace_back(*s);
+  for (const json::Node item : json::arrayMember(o, key).elements()) {
+    if (item.isString()) out.emplace_back(item.getString());
   }
   return out;
 }
 
 }  // namespace
 
-DirectoryDecoder::ProvinceIndex DirectoryDecoder::decodeProvinceIndex(
-    const boost::json::value& answer) {
+DirectoryDecoder::ProvinceIndex DirectoryDecoder::decodeProvinceIndex(json::Node answer) {
   ProvinceIndex index;
   index.hot = nodes<Area>(answer, "hot");
   std::vector<std::shared_ptr<Area>> sar2911;
@@ -81,44 +72,71 @@ DirectoryDecoder::ProvinceIndex DirectoryDecoder::decodeProvinceIndex(
   return index;
 }
 
-std::vector<std::shared_ptr<Area>> DirectoryDecoder::decodeCityList(
-    const boost::json::value& answer) {
+std::vector<std::shared_ptr<Area>> DirectoryDecoder::decodeCityList(json::Node answer) {
   return nodes<Area>(answer, "list");
 }
 
-std::vector<std::shared_ptr<Area>> DirectoryDecoder::decodeAreaTree(
-    const boost::json::value& answer) {
+std::vector<std::shared_ptr<Area>> DirectoryDecoder::decodeAreaTree(json::Node answer) {
   auto districts = tree<Area>(answer);
   for (auto& district : districts)
     district->setHasChildren(!district->children().empty());
   return districts;
 }
 
+std::vector<std::shared_ptr<Channel>> DirectoryDecoder::decodeChannelTree(json::Node answer) {
+  return tree<Channel>(answer);
+}
+
+std::vector<std::shared_ptr<Area>> DirectoryDecoder::decodeSearchAreas(json::Node answer) {
+  return nodes<Area>(answer, "geoarealist", "area_id", "area_name");
+}
+
+std::vector<std::shared_ptr<Channel>> DirectoryDecoder::decodeSearchChannels(json::Node answer) {
+  return nodes<Channel>(answer, "channellist", "channel_id", "channel_name");
+}
+
+DirectoryDecoder::CityIndex DirectoryDecoder::decodeCityIndex(json::Node answer) {
+  CityIndex index;
+  for (auto& name : names(answer, "area")) {
+    index.areas.push_back(std::make_shared<Area>(Area::kAllAreaId, std::move(name)));
+  }
+  index.hotCategories = names(answer, "cat");
+  index.allCategories = names(answer, "all_cat");
+  return index;
+}
+
+DirectoryDecoder::ProvinceIndex DirectoryDecoder::decodeProvinceIndex(
+    const boost::json::value& answer) {
+  return decodeProvinceIndex(json::Node(answer));
+}
+
+std::vector<std::shared_ptr<Area>> DirectoryDecoder::decodeCityList(
+    const boost::json::value& answer) {
+  return decodeCityList(json::Node(answer));
+}
+
+std::vector<std::shared_ptr<Area>> DirectoryDecoder::decodeAreaTree(
+    const boost::json::value& answer) {
+  return decodeAreaTree(json::Node(answer));
+}
+
 std::vector<std::shared_ptr<Channel>> DirectoryDecoder::decodeChannelTree(
     const boost::json::value& answer) {
-  return tree<Channel>(answer);
+  return decodeChannelTree(json::Node(answer));
 }
 
 std::vector<std::shared_ptr<Area>> DirectoryDecoder::decodeSearchAreas(
     const boost::json::value& answer) {
-  return nodes<Area>(answer, "geoarealist", "area_id", "area_name");
+  return decodeSearchAreas(json::Node(answer));
 }
 
 std::vector<std::shared_ptr<Channel>> DirectoryDecoder::decodeSearchChannels(
     const boost::json::value& answer) {
-  return nodes<Channel>(answer, "channellist", "channel_id", "channel_name");
+  return decodeSearchChannels(json::Node(answer));
 }
 
 DirectoryDecoder::CityIndex DirectoryDecoder::decodeCityIndex(const boost::json::value& answer) {
-  CityIndex index;
-  const auto* o = answer.if_object();
-  if (o == nullptr) return index;
-  for (auto& name : names(*o, "area")) {
-    index.areas.push_back(std::make_shared<Area>(Area::kAllAreaId, std::move(name)));
-  }
-  index.hotCategories = names(*o, "cat");
-  index.allCategories = names(*o, "all_cat");
-  return index;
+  return decodeCityIndex(json::Node(answer));
 }
 
 std::vector<std::shared_ptr<Area>> DirectoryDecoder::decodeHotCityTable(

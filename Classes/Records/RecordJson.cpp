@@ -4,12 +4,19 @@
 
 namespace lk {
 
-std::string urlMember(const boost::json::object& o, std::string_view key, std::string_view base) {
-  const auto* v = json::member(o, key);
-  if (v == nullptr || !v->is_string() || v->get_string().empty()) return {};
+std::string urlOf(json::Node member, std::string_view base) {
+  if (!member.isString() || member.getString().empty()) return {};
   std::string url(base);
-  url += std::string_view(v->get_string());
+  url += member.getString();
   return url;
+}
+
+std::string urlMember(json::Node o, std::string_view key, std::string_view base) {
+  return urlOf(o.member(key), base);
+}
+
+std::string urlMember(const boost::json::object& o, std::string_view key, std::string_view base) {
+  return urlMember(json::Node(o), key, base);
 }
 
 }  // namespace lk

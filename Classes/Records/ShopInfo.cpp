@@ -1,5 +1,8 @@
 #include "Classes/Records/ShopInfo.h"
 
+#include <array>
+#include <string_view>
+
 #include "Classes/Json/JsonValue.h"
 #include "Classes/Records/Broadcast.h"
 #include "Classes/Records/Comment.h"
@@ -13,11 +16,6 @@
 
 namespace lk {
 namespace {
-
-const boost::json::object& objectOrEmpty(const boost::json::value& v) {
-  static const boost::json::object kEmpty;
-  return v.is_object() ? v.get_object() : kEmpty;
-}
 
 bool isSpaceAt(std::string_view s, std::size_t i, std::size_t& length) {
   const auto c = static_cast<unsigned char>(s[i]);
@@ -75,25 +73,33 @@ ShopInfo::ShopInfo() : shopImg_(kPictureRequest) {}
 
 ShopInfo::~ShopInfo() = default;  // pending requests cancel when destroyed
 
-std::shared_ptr<ShopInfo> ShopInfo::fromSearchItem(const boost::json::object& item) {
+std::shared_ptr<ShopInfo> ShopInfo::fromSearchItem(json::Node item) {
+  // In the order the service writes them (any order reads the same, this one fastest).
+  enum { kId, kName, kScore, kAddress, kDistance, kTags, kReviews, kAverage, kOffers, kCount };
+  static constexpr std::array<std::string_view, kCount> kKeys = {
+      "shop_id", "shop_name", "total_score", "address",  "distance",
+      "taglist", "cmt_num",   "average_pay", "cheap_off"};
+  const auto m = item.pick(kKeys);
   auto shop = std::make_shared<ShopInfo>();
-  shop->setStrName(Utility::removeTag("em", json::textMember(item, "shop_name")));
-  shop->setShopId(json::textMember(item, "shop_id"));
-  shop->setFltScoreTotal(json::floatMember(item, "total_score"));
-  shop->setStrAddress(json::textMember(item, "address"));
-  shop->setDistance(json::floatMember(item, "distance"));
-  if (auto tags = json::stringMember(item, "taglist"); tags && !tags->empty()) {
+  shop->setStrName(Utility::removeTag("em", json::toText(m[kName])));
+  shop->setShopId(json::toText(m[kId]));
+  shop->setFltScoreTotal(json::toFloat(m[kScore]));
+  shop->setStrAddress(json::toText(m[kAddress]));
+  shop->setDistance(json::toFloat(m[kDistance]));
+  if (auto tags = json::toString(m[kTags]); tags && !tags->empty()) {
     shop->setTagList(std::move(tags));
   }
-  shop->setIntCmtCount(json::intMember(item, "cmt_num"));
-  shop->setFltAverage(json::floatMember(item, "average_pay"));
+  shop->setIntCmtCount(json::toInt(m[kReviews]));
+  shop->setFltAverage(json::toFloat(m[kAverage]));
   std::vector<std::shared_ptr<Coupon>> coupons;
-  if (const auto* offers = json::arrayMember(item, "cheap_off")) {
-    for (const auto& offer : *offers) {
-      const auto& o = objectOrEmpty(offer);
+  if (m[kOffers].isArray()) {
+    coupons.reserve(m[kOffers].size());
+    for (const json::Node offer : m[kOffers].elements()) {
+      static constexpr std::array<std::string_view, 2> kOfferKeys = {"id", "title"};
+      const auto o = offer.pick(kOfferKeys);
       auto coupon = std::make_shared<Coupon>();
-      coupon->setTopic(json::textMember(o, "title"));
-      coupon->setCouponId(json::textMember(o, "id"));
+      coupon->setTopic(json::toText(o[1]));
+      coupon->setCouponId(json::toText(o[0]));
       coupons.push_back(std::move(coupon));
     }
   }
@@ -101,57 +107,109 @@ std::shared_ptr<ShopInfo> ShopInfo::fromSearchItem(const boost::json::object& it
   return shop;
 }
 
-void ShopInfo::decodeShopInformation(const boost::json::object& root) {
-  setIntStatus(json::intMember(root, "intStauts"));
-  setShopId(json::textMember(root, "intShopId"));
-  setStrName(json::textMember(root, "strName"));
-  setIntCityId(json::intMember(root, "intCityId"));
-  setStrAddress(json::textMember(root, "strAddress"));
-  setStrLandmark(json::textMember(root, "strLandmark"));
-  setFltPositionX(json::floatMember(root, "fltPositionX"));
-  setFltPositionY(json::floatMember(root, "fltPositionY"));
-  setStrHours(json::textMember(root, "strHours"));
-  setStrBusInfo(json::textMember(root, "strBusInfo"));
-  setStrPriceInfo(json::textMember(root, "strPriceInfo"));
-  setFltAverage(json::floatMember(root, "fltAverage"));
-  setFltScoreTotal(json::floatMember(root, "fltScoreTotal"));
-  if (const auto* meta = json::objectMember(root, "arrMeta")) setArrMeta(*meta);
+std::shared_ptr<ShopInfo> ShopInfo::fromSearchItem(const boost::json::object& item) {
+  return fromSearchItem(json::Node(item));
+}
+
+void ShopInfo::decodeShopInformation(json::Node root) {
+  enum {
+    kStatus,
+    kId,
+    kName,
+    kCityId,
+    kAddress,
+    kLandmark,
+    kX,
+    kY,
+    kHours,
+    kBus,
+    kPrice,
+    kAverage,
+    kScoreTotal,
+    kMeta,
+    kTel,
+    kScore,
+    kImgUrl,
+    kRecommendName,
+    kRecommend,
+    kSpecial,
+    kReviewCount,
+    kBroadcastCount,
+    kBase,
+    kReviews,
+    kBroadcasts,
+    kWant,
+    kBeen,
+    kOffers,
+    kCount
+  };
+  static constexpr std::array<std::string_view, kCount> kKeys = {
+      "intStauts",       "intShopId",      "strName",
+      "intCityId",       "strAddress",     "strLandmark",
+      "fltPositionX",    "fltPositionY",   "strHours",
+      "strBusInfo",      "strPriceInfo",   "fltAverage",
+      "fltScoreTotal",   "arrMeta",        "arrTel",
+      "arrScore",        "strShopImgUrl",  "strRecommendName",
+      "arrRecommend",    "arrSpecialList", "intCmtCount",
+      "intMiniCmtCount", "base",           "arrCmtList",
+      "arrMiniCmtList",  "want",           "been",
+      "arrCouponList"};
+  const auto m = root.pick(kKeys);
+  setIntStatus(json::toInt(m[kStatus]));
+  setShopId(json::toText(m[kId]));
+  setStrName(json::toText(m[kName]));
+  setIntCityId(json::toInt(m[kCityId]));
+  setStrAddress(json::toText(m[kAddress]));
+  setStrLandmark(json::toText(m[kLandmark]));
+  setFltPositionX(json::toFloat(m[kX]));
+  setFltPositionY(json::toFloat(m[kY]));
+  setStrHours(json::toText(m[kHours]));
+  setStrBusInfo(json::toText(m[kBus]));
+  setStrPriceInfo(json::toText(m[kPrice]));
+  setFltAverage(json::toFloat(m[kAverage]));
+  setFltScoreTotal(json::toFloat(m[kScoreTotal]));
+  if (m[kMeta].isObject()) setArrMeta(std::move(m[kMeta].toValue().get_object()));
   std::vector<std::string> telephones;
-  if (const auto* tels = json::arrayMember(root, "arrTel")) {
-    for (const auto& tel : *tels) {
+  if (m[kTel].isArray()) {
+    for (const json::Node tel : m[kTel].elements()) {
       if (const auto text = json::toString(tel)) appendTelephones(*text, telephones);
     }
   }
   setArrTel(std::move(telephones));
-  if (const auto* score = json::member(root, "arrScore")) setArrScore(*score);
-  setStrShopImgUrl(json::textMember(root, "strShopImgUrl"));
-  setStrRecommendName(json::textMember(root, "strRecommendName"));
-  if (const auto* recommend = json::arrayMember(root, "arrRecommend")) setArrRecommend(*recommend);
-  if (const auto* special = json::member(root, "arrSpecialList")) setArrSpecialList(*special);
-  setIntCmtCount(json::intMember(root, "intCmtCount"));
-  setIntMiniCmtCount(json::intMember(root, "intMiniCmtCount"));
-  const std::string base = json::textMember(root, "base");
-  if (const auto* reviews = json::arrayMember(root, "arrCmtList"); reviews && !reviews->empty()) {
-    setArrCmtList({Comment::fromShopInformation(objectOrEmpty((*reviews)[0]), base)});
+  if (m[kScore].exists()) setArrScore(m[kScore].toValue());
+  setStrShopImgUrl(json::toText(m[kImgUrl]));
+  setStrRecommendName(json::toText(m[kRecommendName]));
+  if (m[kRecommend].isArray()) setArrRecommend(std::move(m[kRecommend].toValue().get_array()));
+  if (m[kSpecial].exists()) setArrSpecialList(m[kSpecial].toValue());
+  setIntCmtCount(json::toInt(m[kReviewCount]));
+  setIntMiniCmtCount(json::toInt(m[kBroadcastCount]));
+  const std::string base = json::toText(m[kBase]);
+  if (m[kReviews].isArray() && !m[kReviews].empty()) {
+    setArrCmtList({Comment::fromShopInformation(m[kReviews].at(0), base)});
   }
-  if (const auto* reports = json::arrayMember(root, "arrMiniCmtList");
-      reports && !reports->empty()) {
-    setArrMiniCmtList({Broadcast::fromShopInformation(objectOrEmpty((*reports)[0]), base)});
+  if (m[kBroadcasts].isArray() && !m[kBroadcasts].empty()) {
+    setArrMiniCmtList({Broadcast::fromShopInformation(m[kBroadcasts].at(0), base)});
   }
-  setWant(json::boolMember(root, "want"));
-  setBeen(json::boolMember(root, "been"));
+  setWant(json::toBool(m[kWant]));
+  setBeen(json::toBool(m[kBeen]));
   std::vector<std::shared_ptr<Coupon>> coupons;
-  if (const auto* offers = json::arrayMember(root, "arrCouponList")) {
-    for (const auto& offer : *offers) {
-      const auto& o = objectOrEmpty(offer);
+  if (m[kOffers].isArray()) {
+    for (const json::Node offer : m[kOffers].elements()) {
+      static constexpr std::array<std::string_view, 3> kOfferKeys = {"strId", "strTopic",
+                                                                     "strType"};
+      const auto o = offer.pick(kOfferKeys);
       auto coupon = std::make_shared<Coupon>();
-      coupon->setCouponId(json::textMember(o, "strId"));
-      coupon->setTopic(json::textMember(o, "strTopic"));
-      coupon->setType(Coupon::typeWithName(json::textMember(o, "strType")));
+      coupon->setCouponId(json::toText(o[0]));
+      coupon->setTopic(json::toText(o[1]));
+      coupon->setType(Coupon::typeWithName(json::toText(o[2])));
       coupons.push_back(std::move(coupon));
     }
   }
   setArrCouponList(std::move(coupons));
+}
+
+void ShopInfo::decodeShopInformation(const boost::json::object& root) {
+  decodeShopInformation(json::Node(root));
 }
 
 bool ShopInfo::isEqual(const ShopInfo& other) const {

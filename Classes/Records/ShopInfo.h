@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "Classes/Json/JsonNode.h"
 #include "Classes/Records/Observable.h"
 #include "Classes/Records/RecordPicture.h"
 #include "Classes/ServiceClient/HttpRequestDelegate.h"
@@ -36,9 +37,11 @@ class ShopInfo : private HttpRequestDelegate {
   ~ShopInfo() override;
 
   // One element of a search answer's "searchlist" (never downloads anything).
+  [[nodiscard]] static std::shared_ptr<ShopInfo> fromSearchItem(json::Node item);
   [[nodiscard]] static std::shared_ptr<ShopInfo> fromSearchItem(const boost::json::object& item);
   // Stores the members of a shop information answer, in the order that starts the additional
   // information download with the id and the picture download with the picture URL.
+  void decodeShopInformation(json::Node root);
   void decodeShopInformation(const boost::json::object& root);
 
   // Same shop: both ids present and equal; nothing else counts.

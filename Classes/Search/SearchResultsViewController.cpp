@@ -211,7 +211,7 @@ void SearchResultsViewController::requestSucceeded(HttpRequest& request) {
 }
 
 void SearchResultsViewController::searchAnswered(HttpRequest& request) {
-  auto answer = readJsonAnswer(request, AnswerEncoding::kCompressed);
+  const auto answer = readJsonDocument(request, AnswerEncoding::kCompressed);
   if (answer.ok() || !isAnswerStep(answer.error(), AnswerStep::kStatus)) {
     // Only an answer of the service finishes a search: a failed first page is not "no shops".
     isSearchFinished_ = true;
@@ -219,19 +219,15 @@ void SearchResultsViewController::searchAnswered(HttpRequest& request) {
       noMoreData();
       logf("Request shop info, error:%s", answer.error().description.c_str());
     } else {
-      const boost::json::value root(std::move(*answer));
-      const boost::json::object& fields = root.get_object();
+      const json::Node root = answer->root();
       // A count below zero is a fault of the service; the title would show "[-5家商户]".
-      resultCount_ = std::max(0, json::intMember(fields, "total"));
+      resultCount_ = std::max(0, json::intMember(root, "total"));
       geoarealist_ = DirectoryDecoder::decodeSearchAreas(root);
       channellist_ = DirectoryDecoder::decodeSearchChannels(root);
       std::size_t count = 0;
-      if (const auto* list = json::arrayMember(fields, "searchlist")) {
-        count = list->size();
-        for (const auto& item : *list) {
-          resultList_.push_back(ShopInfo::fromSearchItem(item.is_object() ? item.get_object()
-                                                                          : boost::json::object()));
-        }
+      for (const json::Node item : json::arrayMember(root, "searchlist").elements()) {
+        resultList_.push_back(ShopInfo::fromSearchItem(item));
+        ++count;
       }
       if (count == static_cast<std::size_t>(kPageSize)) {
         addPullLoadMore();
@@ -265,11 +261,11 @@ void SearchResultsViewController::requestFailed(HttpRequest& request,
 }
 
 void SearchResultsViewController::treeAnswered(HttpRequest& request, bool areas) {
-  auto answer = readJsonAnswer(request, AnswerEncoding::kCompressed);
+  const auto answer = readJsonDocument(request, AnswerEncoding::kCompressed);
   // Released first: nothing below touches the request.
   (areas ? leftRequest_ : rightRequest_).reset();
   if (!answer.ok()) return;
-  const boost::json::value root(std::move(*answer));
+  const json::Node root = answer->root();
 
   const int pickerTag = areas ? kAreaPicker : kCategoryPicker;
   auto& tree = treeFor(pickerTag);

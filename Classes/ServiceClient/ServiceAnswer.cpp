@@ -2,12 +2,12 @@
 
 #include <string>
 
+#include "Classes/Json/JsonDocument.h"
 #include "Classes/Json/JsonValue.h"
 #include "Classes/ServiceClient/ByteBuffer.h"
 #include "Classes/ServiceClient/HttpRequest.h"
 
 namespace lk {
-
 namespace {
 
 PlatformError stepError(AnswerStep step, std::string description) {
@@ -21,23 +21,44 @@ PlatformError unusable(const HttpRequest& request, AnswerStep step, std::string 
   return stepError(step, std::move(description));
 }
 
-}  // namespace
-
-Result<boost::json::object> readJsonAnswer(const HttpRequest& request, AnswerEncoding encoding) {
+// Status 200, then the text of the answer: the request's bytes, or their inflated form in
+// `inflated`.
+std::optional<PlatformError> answerText(const HttpRequest& request, AnswerEncoding encoding,
+                                        std::optional<std::string>& inflated) {
   if (request.statusCode() != 200) {
     return stepError(AnswerStep::kStatus, "status " + std::to_string(request.statusCode()));
   }
-  std::optional<std::string> inflated;
   if (encoding == AnswerEncoding::kCompressed) {
     inflated = decompressGZip(request.recievedData());
     if (!inflated) return unusable(request, AnswerStep::kDecompression, "not a compressed answer");
   }
+  return std::nullopt;
+}
+
+}  // namespace
+
+Result<boost::json::object> readJsonAnswer(const HttpRequest& request, AnswerEncoding encoding) {
+  std::optional<std::string> inflated;
+  if (auto error = answerText(request, encoding, inflated)) return std::move(*error);
   const std::string& text = inflated ? *inflated : request.recievedData();
   std::string parseError = "not JSON";
   auto root = json::parse(text, &parseError);
   if (!root) return unusable(request, AnswerStep::kParse, std::move(parseError));
   if (!root->is_object()) return unusable(request, AnswerStep::kNotObject, "not a JSON object");
   return std::move(root->get_object());
+}
+
+Result<json::Document> readJsonDocument(const HttpRequest& request, AnswerEncoding encoding) {
+  std::optional<std::string> inflated;
+  if (auto error = answerText(request, encoding, inflated)) return std::move(*error);
+  const std::string& text = inflated ? *inflated : request.recievedData();
+  std::string parseError = "not JSON";
+  auto document = json::Document::parse(text, &parseError);
+  if (!document) return unusable(request, AnswerStep::kParse, std::move(parseError));
+  if (!document->root().isObject()) {
+    return unusable(request, AnswerStep::kNotObject, "not a JSON object");
+  }
+  return std::move(*document);
 }
 
 bool isAnswerStep(const PlatformError& error, AnswerStep step) {

@@ -2,6 +2,7 @@
 
 #include <boost/json/object.hpp>
 
+#include "Classes/Json/JsonDocument.h"
 #include "Classes/ServiceClient/Result.h"
 
 namespace lk {
@@ -27,6 +28,11 @@ enum class AnswerEncoding { kCompressed, kPlain };
 // code (an AnswerStep).
 [[nodiscard]] Result<boost::json::object> readJsonAnswer(const HttpRequest& request,
                                                          AnswerEncoding encoding);
+
+// The same steps, the answer kept as the parsed document: decoders read it in place, without a
+// Boost.JSON value made of it first (the search pages and the shop information take this way).
+[[nodiscard]] Result<json::Document> readJsonDocument(const HttpRequest& request,
+                                                      AnswerEncoding encoding);
 
 // The step behind an error of readJsonAnswer, or nothing for another domain's error.
 [[nodiscard]] bool isAnswerStep(const PlatformError& error, AnswerStep step);

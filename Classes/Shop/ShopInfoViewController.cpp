@@ -140,7 +140,7 @@ void ShopInfoViewController::requestSucceeded(HttpRequest& request) {
 void ShopInfoViewController::shopInfoAnswered(HttpRequest& request) {
   // Released whatever the answer; the request lives to the end of this call.
   const std::unique_ptr<HttpRequest> done = std::move(shopInfoRequest_);
-  auto answer = readJsonAnswer(request, AnswerEncoding::kPlain);
+  const auto answer = readJsonDocument(request, AnswerEncoding::kPlain);
   if (!answer) {
     if (!isAnswerStep(answer.error(), AnswerStep::kStatus)) {
       logf("Request shop info, error:%s", answer.error().description.c_str());
@@ -148,10 +148,9 @@ void ShopInfoViewController::shopInfoAnswered(HttpRequest& request) {
     removeLoadingView();
     return;
   }
-  const boost::json::object& root = *answer;
+  const json::Node root = answer->root();
   // An error body ({"errNo": …}) or an empty dictionary is no shop: the old record stays.
-  const auto* id = json::member(root, "intShopId");
-  if (root.empty() || id == nullptr || json::toString(*id).value_or("").empty()) {
+  if (root.empty() || json::textMember(root, "intShopId").empty()) {
     logf("Request shop info, error:%s", root.empty() ? "empty answer" : "no shop id");
     removeLoadingView();
     return;

@@ -1,5 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <boost/json/serialize.hpp>
+
+#include <climits>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "Classes/Json/JsonDocument.h"
 #include "Classes/Pictures/LKImageCache.h"
 #include "Classes/Records/Broadcast.h"
 #include "Classes/Records/Comment.h"
@@ -148,6 +156,54 @@ TEST_F(ShopInformation, EmptyListsLeaveTheLatestReviewAndBroadcastAbsent) {
   EXPECT_TRUE(shop.arrMiniCmtList().empty());
   ASSERT_TRUE(shop.arrMeta().has_value());
   EXPECT_EQ(shop.arrMeta()->size(), 1u);
+}
+
+// Decoders read a parsed document in one pass over its members: members in any order, repeated
+// ones (the last counts) and numbers of any form must read as they read from a Boost.JSON value.
+TEST_F(ShopInformation, ADocumentDecodesLikeAValueWhateverTheMemberOrder) {
+  const std::string text = R"({
+      "arrCouponList": [{"strType": "活动", "strId": "c1", "strId": "c2"}, 7],
+      "been": 0, "want": "yes", "intShopId": "1", "strName": "甲", "intShopId": "9",
+      "fltPositionX": 1e400, "intCityId": 18446744073709551616, "intStauts": "-3x",
+      "arrTel": ["1，2", 3.5, null], "arrMeta": {"k": 1, "j": 2, "k": 3},
+      "arrCmtList": [{"content": "a", "uname": "乙", "uname": "丙"}],
+      "arrRecommend": ["x", "", "y"], "strRecommendName": "r", "arrScore": null})";
+  const auto document = json::Document::parse(text);
+  ASSERT_TRUE(document.has_value());
+  ShopInfo fromDocument;
+  fromDocument.decodeShopInformation(document->root());
+  ShopInfo fromValue;
+  fromValue.decodeShopInformation(object(text));
+  for (const ShopInfo* shop : {&fromDocument, &fromValue}) {
+    EXPECT_EQ(shop->shopId(), "9");
+    EXPECT_EQ(shop->intStatus(), -3);
+    EXPECT_EQ(shop->intCityId(), INT_MAX);
+    EXPECT_TRUE(std::isinf(shop->fltPositionX()));
+    EXPECT_TRUE(shop->want());
+    EXPECT_FALSE(shop->been());
+    EXPECT_EQ(shop->arrTel(), (std::vector<std::string>{"1", "2", "3.5"}));
+    ASSERT_TRUE(shop->arrMeta().has_value());
+    EXPECT_EQ(boost::json::serialize(*shop->arrMeta()), R"({"k":3,"j":2})");
+    EXPECT_EQ(shop->recommendString(), "x | y ");
+    ASSERT_EQ(shop->arrCmtList().size(), 1u);
+    EXPECT_EQ(shop->arrCmtList()[0]->userName(), "丙");
+    ASSERT_EQ(shop->arrCouponList().size(), 2u);
+    EXPECT_EQ(shop->arrCouponList()[0]->couponId(), "c2");
+    EXPECT_EQ(shop->arrCouponList()[0]->type(), Coupon::kEvent);
+    EXPECT_EQ(shop->arrCouponList()[1]->couponId(), "");
+  }
+  const auto search = json::Document::parse(
+      R"({"cheap_off": [{"id": 1, "title": "t"}], "shop_id": 5, "shop_name": "<em>a</em>&amp;",
+          "shop_name": "<em>b</em>&#39;", "taglist": "x y", "total_score": "4.5x"})");
+  ASSERT_TRUE(search.has_value());
+  const auto item = ShopInfo::fromSearchItem(search->root());
+  EXPECT_EQ(item->strName(), "b'");
+  EXPECT_EQ(item->shopId(), "5");
+  EXPECT_EQ(item->firstTag(), "x");
+  EXPECT_FLOAT_EQ(item->fltScoreTotal(), 4.5f);
+  ASSERT_EQ(item->arrCouponList().size(), 1u);
+  EXPECT_EQ(item->arrCouponList()[0]->topic(), "t");
+  EXPECT_EQ(item->arrCouponList()[0]->couponId(), "1");
 }
 
 class ShopDetailDownloads : public test::RecordsFixture {

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "Classes/Json/JsonValue.h"
 #include "Classes/ServiceClient/HttpRequestCacheCenter.h"
 #include "tests/serviceclient/RequestRecorder.h"
 #include "tests/support/FakeTransport.h"
@@ -33,6 +35,19 @@ class ServiceAnswerTest : public ::testing::Test {
     loop->runFor(seconds(1));
     EXPECT_TRUE(recorder.succeeded);
     return readJsonAnswer(*recorder.request, encoding);
+  }
+
+  // The same fetch read as a parsed document.
+  Result<json::Document> fetchDocument(AnswerEncoding encoding) {
+    test::RequestRecorder recorder;
+    if (encoding == AnswerEncoding::kCompressed) {
+      recorder.request->requestGETWithGZip(kURL, false);
+    } else {
+      recorder.request->requestGET(kURL, false);
+    }
+    loop->runFor(seconds(1));
+    EXPECT_TRUE(recorder.succeeded);
+    return readJsonDocument(*recorder.request, encoding);
   }
 
   static std::string compressedURL() { return std::string(kURL) + "?tn=gz"; }
@@ -107,6 +122,42 @@ TEST_F(ServiceAnswerTest, AnEmptyBodyIsNotAnAnswer) {
   transport.answer(compressedURL(), "");
   EXPECT_TRUE(isAnswerStep(fetch(AnswerEncoding::kPlain).error(), AnswerStep::kParse));
   EXPECT_TRUE(isAnswerStep(fetch(AnswerEncoding::kCompressed).error(), AnswerStep::kDecompression));
+}
+
+TEST_F(ServiceAnswerTest, TheDocumentFailsAtTheSameStepsWithTheSameWords) {
+  struct Case {
+    int status;
+    std::string body;
+    FakeTransport::Body framing;
+  };
+  const std::vector<Case> cases = {
+      {200, R"({"errNo":0,"k":1,"k":2})", FakeTransport::Body::kGzip},
+      {200, R"({"errNo":0})", FakeTransport::Body::kRaw},  // not compressed as asked
+      {500, R"({"errNo":0})", FakeTransport::Body::kGzip},
+      {200, "{\"errNo\":0} trailing", FakeTransport::Body::kGzip},
+      {200, std::string(40, '[') + std::string(40, ']'), FakeTransport::Body::kGzip},
+      {200, "\"\xC3\x28\"", FakeTransport::Body::kGzip},
+      {200, "[1e400]", FakeTransport::Body::kGzip},
+      {200, R"({"n":18446744073709551616})", FakeTransport::Body::kLengthPrefixed},
+  };
+  for (const auto& c : cases) {
+    transport.clearAnswers();
+    FakeTransport::Answer answer;
+    answer.status = c.status;
+    answer.body = c.body;
+    answer.encoding = c.framing;
+    transport.answer(compressedURL(), answer);
+    const auto value = fetch(AnswerEncoding::kCompressed);
+    const auto document = fetchDocument(AnswerEncoding::kCompressed);
+    ASSERT_EQ(document.ok(), value.ok()) << c.body;
+    if (value.ok()) {
+      EXPECT_EQ(json::intMember(document->root(), "k"), json::intMember(*value, "k"));
+      EXPECT_EQ(json::textMember(document->root(), "n"), json::textMember(*value, "n"));
+      continue;
+    }
+    EXPECT_EQ(document.error().code, value.error().code) << c.body;
+    EXPECT_EQ(document.error().description, value.error().description) << c.body;
+  }
 }
 
 TEST_F(ServiceAnswerTest, AnUnreadableAnswerIsNotServedAgainFromTheResponseCache) {
