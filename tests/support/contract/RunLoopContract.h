@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "Platform/RunLoop/DrivableRunLoop.h"
@@ -17,6 +18,11 @@ struct RunLoopBackend {
   std::string name;
   std::function<std::unique_ptr<DrivableRunLoop>()> make;  // a real-clock loop
 };
+
+// Test listings name the backend rather than dumping the parameter's bytes.
+inline void PrintTo(const RunLoopBackend& backend, std::ostream* os) {
+  *os << backend.name;
+}
 
 class RunLoopContract : public ::testing::TestWithParam<RunLoopBackend> {
  protected:
