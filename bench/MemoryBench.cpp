@@ -86,7 +86,10 @@ void BM_ResultListMemory(benchmark::State& state) {
       HttpRequestCacheCenter::resetSharedInstanceForTesting();
       ServiceEndpoints::setServiceURL(service->baseURL());
       std::ostream discard(nullptr);
-      cli::CliSession session(discard);
+      // Located, as a user is: a refused position would leave its alert over the list.
+      cli::CliOptions located;
+      located.position = cli::CliOptions::Position{39.915, 116.404};
+      cli::CliSession session(discard, located);
       session.start();
       const double heap0 = heapInUse();
       const double resident0 = residentBytes();
