@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "Platform/RunLoop/DrivableRunLoop.h"
+#include "Platform/RunLoop/TimerQueue.h"
 
 namespace lk {
 namespace {
@@ -39,20 +40,13 @@ class RunLoopPoll final : public DrivableRunLoop {
   TimerId schedule(Duration delay, Task task, Duration repeat) override {
     if (delay < Duration::zero()) delay = Duration::zero();
     const TimerId id = ++lastId_;
-    const Key key{now() + delay, id};
-    timers_.emplace(key, Timer{std::make_shared<Task>(std::move(task)), repeat});
-    timerKeys_.emplace(id, key);
+    timers_.add(id, now() + delay, std::move(task), repeat);
     return id;
   }
 
-  void cancel(TimerId id) override {
-    auto it = timerKeys_.find(id);
-    if (it == timerKeys_.end()) return;
-    timers_.erase(it->second);
-    timerKeys_.erase(it);
-  }
+  void cancel(TimerId id) override { timers_.cancel(id); }
 
-  bool isScheduled(TimerId id) const override { return timerKeys_.count(id) != 0; }
+  bool isScheduled(TimerId id) const override { return timers_.contains(id); }
 
   WatchId watch(int fd, unsigned events, IoCallback callback) override {
     const WatchId id = ++lastId_;
@@ -80,8 +74,9 @@ class RunLoopPoll final : public DrivableRunLoop {
     if (virtual_) {
       for (;;) {
         runUntilIdle();
-        if (timers_.empty() || timers_.begin()->first.due > end) break;
-        virtualNow_ = std::max(virtualNow_, timers_.begin()->first.due);
+        const auto next = timers_.nextDue();
+        if (!next || *next > end) break;
+        virtualNow_ = std::max(virtualNow_, *next);
       }
       virtualNow_ = std::max(virtualNow_, end);
       runUntilIdle();
@@ -112,23 +107,11 @@ class RunLoopPoll final : public DrivableRunLoop {
     wake();
   }
 
-  std::optional<TimePoint> nextTimer() const override {
-    if (timers_.empty()) return std::nullopt;
-    return timers_.begin()->first.due;
-  }
+  std::optional<TimePoint> nextTimer() const override { return timers_.nextDue(); }
 
   bool isLoopThread() const override { return std::this_thread::get_id() == owner_; }
 
  private:
-  struct Key {
-    TimePoint due;
-    TimerId seq;
-    bool operator<(const Key& o) const { return due != o.due ? due < o.due : seq < o.seq; }
-  };
-  struct Timer {
-    std::shared_ptr<Task> task;
-    Duration repeat;
-  };
   struct Watch {
     int fd;
     unsigned events;
@@ -148,8 +131,8 @@ class RunLoopPoll final : public DrivableRunLoop {
     bool ran = runPosted();
 
     Duration wait = ran ? Duration::zero() : maxWait;
-    if (!timers_.empty()) {
-      const auto untilTimer = timers_.begin()->first.due - now();
+    if (const auto next = timers_.nextDue()) {
+      const auto untilTimer = *next - now();
       if (virtual_) {
         if (untilTimer <= Duration::zero()) wait = Duration::zero();
       } else {
@@ -213,29 +196,7 @@ class RunLoopPoll final : public DrivableRunLoop {
   }
 
   bool runDueTimers() {
-    // Only timers already due when the pass starts: a zero-delay call scheduled by a firing
-    // timer (or a repeat) waits for the next turn, so a self-rescheduling call cannot starve
-    // the loop.
-    std::vector<Key> due;
-    const TimePoint t = now();
-    for (const auto& entry : timers_) {
-      if (entry.first.due > t) break;
-      due.push_back(entry.first);
-    }
-    for (const Key& key : due) {
-      auto it = timers_.find(key);
-      if (it == timers_.end()) continue;  // cancelled by an earlier timer of this pass
-      Timer timer = std::move(it->second);
-      timers_.erase(it);
-      timerKeys_.erase(key.seq);
-      if (timer.repeat > Duration::zero()) {
-        const Key next{std::max(key.due + timer.repeat, t), key.seq};
-        timers_.emplace(next, Timer{timer.task, timer.repeat});
-        timerKeys_.emplace(key.seq, next);
-      }
-      (*timer.task)();
-    }
-    return !due.empty();
+    return timers_.runDue(now(), [] {}) > 0;
   }
 
   const bool virtual_;
@@ -248,8 +209,7 @@ class RunLoopPoll final : public DrivableRunLoop {
   std::vector<Task> posted_;
 
   std::uint64_t lastId_ = 0;
-  std::map<Key, Timer> timers_;
-  std::unordered_map<TimerId, Key> timerKeys_;
+  TimerQueue timers_;
   std::map<WatchId, Watch> watches_;
 };
 

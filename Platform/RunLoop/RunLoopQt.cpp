@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "Platform/RunLoop/DrivableRunLoop.h"
+#include "Platform/RunLoop/TimerQueue.h"
 
 namespace lk {
 namespace {
@@ -50,22 +51,17 @@ class RunLoopQt final : public DrivableRunLoop {
   TimerId schedule(Duration delay, Task task, Duration repeat) override {
     if (delay < Duration::zero()) delay = Duration::zero();
     const TimerId id = ++lastId_;
-    const Key key{now() + delay, id};
-    timers_.emplace(key, Timer{std::make_shared<Task>(std::move(task)), repeat});
-    timerKeys_.emplace(id, key);
+    timers_.add(id, now() + delay, std::move(task), repeat);
     armTimer();
     return id;
   }
 
   void cancel(TimerId id) override {
-    auto it = timerKeys_.find(id);
-    if (it == timerKeys_.end()) return;
-    timers_.erase(it->second);
-    timerKeys_.erase(it);
+    timers_.cancel(id);
     armTimer();
   }
 
-  bool isScheduled(TimerId id) const override { return timerKeys_.count(id) != 0; }
+  bool isScheduled(TimerId id) const override { return timers_.contains(id); }
 
   WatchId watch(int fd, unsigned events, IoCallback callback) override {
     const WatchId id = ++lastId_;
@@ -145,21 +141,9 @@ class RunLoopQt final : public DrivableRunLoop {
     if (!running_.empty()) running_.back()->quit();
   }
 
-  std::optional<TimePoint> nextTimer() const override {
-    if (timers_.empty()) return std::nullopt;
-    return timers_.begin()->first.due;
-  }
+  std::optional<TimePoint> nextTimer() const override { return timers_.nextDue(); }
 
  private:
-  struct Key {
-    TimePoint due;
-    TimerId seq;
-    bool operator<(const Key& o) const { return due != o.due ? due < o.due : seq < o.seq; }
-  };
-  struct Timer {
-    std::shared_ptr<Task> task;
-    Duration repeat;
-  };
   struct Watch {
     std::shared_ptr<IoCallback> callback;
     std::unique_ptr<QSocketNotifier> read;
@@ -182,7 +166,7 @@ class RunLoopQt final : public DrivableRunLoop {
       timer_.stop();
       return;
     }
-    timer_.start(milliseconds(timers_.begin()->first.due - now()));
+    timer_.start(milliseconds(*timers_.nextDue() - now()));
   }
 
   void runPosted() {
@@ -205,28 +189,7 @@ class RunLoopQt final : public DrivableRunLoop {
   }
 
   void runDueTimers() {
-    // Only timers already due when the pass starts: a zero-delay call scheduled by a firing
-    // timer waits for the next pass, so a self-rescheduling call cannot starve the loop.
-    std::vector<Key> due;
-    const TimePoint t = now();
-    for (const auto& entry : timers_) {
-      if (entry.first.due > t) break;
-      due.push_back(entry.first);
-    }
-    for (const Key& key : due) {
-      auto it = timers_.find(key);
-      if (it == timers_.end()) continue;  // cancelled by an earlier timer of this pass
-      Timer timer = std::move(it->second);
-      timers_.erase(it);
-      timerKeys_.erase(key.seq);
-      if (timer.repeat > Duration::zero()) {
-        const Key next{std::max(key.due + timer.repeat, t), key.seq};
-        timers_.emplace(next, Timer{timer.task, timer.repeat});
-        timerKeys_.emplace(key.seq, next);
-      }
-      ++turns_;
-      (*timer.task)();
-    }
+    timers_.runDue(now(), [this] { ++turns_; });
     armTimer();
   }
 
@@ -242,8 +205,7 @@ class RunLoopQt final : public DrivableRunLoop {
   std::vector<Task> posted_;
 
   std::uint64_t lastId_ = 0;
-  std::map<Key, Timer> timers_;
-  std::unordered_map<TimerId, Key> timerKeys_;
+  TimerQueue timers_;
   std::map<WatchId, std::unique_ptr<Watch>> watches_;
 };
 
